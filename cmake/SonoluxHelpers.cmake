@@ -1,0 +1,25 @@
+include(GoogleTest)
+
+# sonolux_test(<name> SOURCES <files...> LIBS <targets...> [NEEDS_FIXTURES])
+# A GoogleTest program under build/tests; each of its tests becomes one CTest test.
+# Tests that read the shared fixtures are built only when those exist.
+function(sonolux_test name)
+    cmake_parse_arguments(T "NEEDS_FIXTURES" "" "SOURCES;LIBS" ${ARGN})
+    if(T_NEEDS_FIXTURES AND NOT EXISTS "${SONOLUX_FIXTURES_DIR}")
+        message(STATUS "${name}: no fixtures at ${SONOLUX_FIXTURES_DIR}, not built")
+        return()
+    endif()
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} sonolux_test_support GTest::gtest GTest::gmock GTest::gtest_main)
+    target_include_directories(${name} PRIVATE "${CMAKE_SOURCE_DIR}/tests")
+    target_compile_definitions(${name} PRIVATE
+        SONOLUX_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+        SONOLUX_DIST_DIR="${SONOLUX_DIST_DIR}"
+        SONOLUX_FIXTURES_DIR="${SONOLUX_FIXTURES_DIR}"
+        SONOLUX_TEST_BINARY_DIR="${CMAKE_BINARY_DIR}/tests")
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
+    gtest_discover_tests(${name}
+        DISCOVERY_MODE PRE_TEST
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SONOLUX_CODEPAGE=65001"
+        TEST_PREFIX "${name}.")
+endfunction()

@@ -1,0 +1,82 @@
+#include "platform/instance.h"
+
+#include "support/tempfolder.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLocalServer>
+#include <QSignalSpy>
+#include <sys/stat.h>
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+QCoreApplication &App()
+{
+    static int argc = 1;
+    static char name[] = "instance_test";
+    static char *argv[] = {name, nullptr};
+    static QCoreApplication app(argc, argv);
+    return app;
+}
+
+// Each test uses a private runtime folder so it never meets a real running player.
+class InstanceTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        App();
+        ::chmod(runtime_.Path().c_str(), 0700);
+        setenv("XDG_RUNTIME_DIR", runtime_.Path().c_str(), 1);
+    }
+    testing_support::TempFolder runtime_;
+};
+
+} // namespace
+
+// Catches a second copy not finding the first, or a claim being granted twice.
+TEST_F(InstanceTest, SecondClaimFindsTheFirst)
+{
+    EXPECT_FALSE(SingleInstance::IsRunning("TMidi_main"));
+    SingleInstance first("TMidi_main");
+    ASSERT_TRUE(first.Claim());
+    EXPECT_TRUE(SingleInstance::IsRunning("TMidi_main"));
+
+    SingleInstance second("TMidi_main");
+    EXPECT_FALSE(second.Claim());
+    EXPECT_FALSE(SingleInstance::IsRunning("TMidi_other"));
+}
+
+// Catches a socket left by a crashed copy blocking every later start.
+TEST_F(InstanceTest, StaleSocketIsTakenOver)
+{
+    const std::string path = InstanceSocketPath("TMidi_main");
+    {
+        // Leave a socket file behind with nobody listening.
+        QLocalServer stale;
+        stale.setSocketOptions(QLocalServer::UserAccessOption);
+        ASSERT_TRUE(stale.listen(QString::fromStdString(path)));
+        stale.close();
+    }
+    SingleInstance fresh("TMidi_main");
+    EXPECT_TRUE(fresh.Claim());
+    EXPECT_TRUE(fresh.IsClaimed());
+}
+
+// Catches messages to the running copy being lost.
+TEST_F(InstanceTest, MessagesReachTheRunningCopy)
+{
+    SingleInstance running("TMidi_main");
+    ASSERT_TRUE(running.Claim());
+    QSignalSpy spy(&running, &SingleInstance::messageReceived);
+    ASSERT_TRUE(SingleInstance::SendToRunning("TMidi_main", QByteArray("/a.mid\0/b.mid", 13)));
+    QElapsedTimer timer;
+    timer.start();
+    while (spy.isEmpty() && timer.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    ASSERT_EQ(spy.size(), 1);
+    EXPECT_EQ(spy.at(0).at(0).toByteArray(), QByteArray("/a.mid\0/b.mid", 13));
+}
