@@ -38,7 +38,9 @@ bool WriteAll(int fd, const std::string &data)
 
 std::string ResolveLink(const std::string &path)
 {
-    struct stat st {};
+    struct stat st
+    {
+    };
     if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
         return path;
     char resolved[PATH_MAX];
@@ -90,13 +92,17 @@ std::string IncludeTrailingDelimiter(const std::string &folder)
 
 bool FileExists(const std::string &path)
 {
-    struct stat st {};
+    struct stat st
+    {
+    };
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool DirectoryExists(const std::string &path)
 {
-    struct stat st {};
+    struct stat st
+    {
+    };
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -147,7 +153,9 @@ void WriteFileAtomic(const std::string &path, const std::string &data)
 {
     static std::atomic<unsigned> counter{0};
     const std::string target = ResolveLink(path);
-    struct stat old {};
+    struct stat old
+    {
+    };
     const bool replacing = ::stat(target.c_str(), &old) == 0;
 
     // A new file gets the usual 0666 less the umask; a replaced one keeps its permissions.
@@ -184,7 +192,8 @@ std::string ProgramFolder()
     const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
     if (n <= 0)
         return "./";
-    return IncludeTrailingDelimiter(ExtractFileDir(std::string(buffer, static_cast<std::size_t>(n))));
+    return IncludeTrailingDelimiter(
+        ExtractFileDir(std::string(buffer, static_cast<std::size_t>(n))));
 }
 
 } // namespace platform

@@ -37,7 +37,8 @@ bool MatchFrom(const std::string &name, std::size_t n, const std::string &mask, 
                 ++m;
             if (m == mask.size())
                 return true;
-            for (std::size_t i = n; i <= name.size(); i += (i < name.size() ? CharLength(name, i) : 1))
+            for (std::size_t i = n; i <= name.size();
+                 i += (i < name.size() ? CharLength(name, i) : 1))
                 if (MatchFrom(name, i, mask, m))
                     return true;
             return false;

@@ -139,7 +139,8 @@ bool ParseProfileInteger(const std::string &text, int &value)
             digit = c - 'A' + 10;
         else
             return false;
-        magnitude = magnitude * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
+        magnitude =
+            magnitude * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
         if (magnitude > 0xFFFFFFFFull)
             return false;
     }
@@ -156,7 +157,10 @@ bool ParseProfileInteger(const std::string &text, int &value)
     return true;
 }
 
-ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {}
+ProfileFile::ProfileFile(std::string path)
+    : path_(std::move(path))
+{
+}
 
 std::string ProfileFile::ReadString(const std::string &section, const std::string &key,
                                     const std::string &defaultValue) const

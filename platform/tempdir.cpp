@@ -15,7 +15,9 @@ namespace {
 // True when path is a real folder (not a link) owned by this user; narrows its mode to 0700.
 bool IsPrivateFolder(const std::string &path, bool narrow)
 {
-    struct stat st {};
+    struct stat st
+    {
+    };
     if (::lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
         return false;
     if ((st.st_mode & 077) == 0)

@@ -38,7 +38,8 @@ TEST(FileNames, ListFolderKeepsBytesAndMatchesMasks)
     for (const FolderEntry &e : ListFolder(dir.Path(), "*.mid"))
         names.push_back(e.name + (e.isDirectory ? "/" : ""));
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"GM.MID", "sub.mid/", "\x83\x65\x83\x58\x83\x67.mid"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"GM.MID", "sub.mid/", "\x83\x65\x83\x58\x83\x67.mid"}));
     EXPECT_EQ(ListFolder(dir / "missing").size(), 0u);
 }
 
@@ -50,14 +51,18 @@ TEST(AtomicWrite, ReplacesWholeFilesAndKeepsWhatItReplaced)
     ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
     WriteFileAtomic(target, "new contents");
     EXPECT_EQ(ReadFile(target), "new contents");
-    struct stat st {};
+    struct stat st
+    {
+    };
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 
     ASSERT_EQ(::symlink(target.c_str(), (dir / "link.ini").c_str()), 0);
     WriteFileAtomic(dir / "link.ini", "through the link");
     EXPECT_EQ(ReadFile(target), "through the link");
-    struct stat link {};
+    struct stat link
+    {
+    };
     ASSERT_EQ(::lstat((dir / "link.ini").c_str(), &link), 0);
     EXPECT_TRUE(S_ISLNK(link.st_mode));
     EXPECT_EQ(ListFolder(dir.Path()).size(), 2u) << "no temporary file may be left behind";

@@ -6,8 +6,8 @@
 #include <QElapsedTimer>
 #include <QLocalServer>
 #include <QSignalSpy>
-#include <sys/stat.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace platform;
 

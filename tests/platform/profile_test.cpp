@@ -53,7 +53,8 @@ TEST(Profile, TextGoesThroughA2048ByteBuffer)
 TEST(Profile, WritingKeepsEverythingElse)
 {
     TempFolder dir;
-    const std::string path = dir.Write("a.ini", "; comment\n[Main]\nX=1\nY=2\n\n[Extra]\nkeep=me\n");
+    const std::string path =
+        dir.Write("a.ini", "; comment\n[Main]\nX=1\nY=2\n\n[Extra]\nkeep=me\n");
     ProfileFile ini(path);
     ini.WriteInteger("Main", "X", -5);
     ini.WriteString("Main", "New", "v");

@@ -46,7 +46,9 @@ private:
 
 mode_t ModeOf(const std::string &path)
 {
-    struct stat st {};
+    struct stat st
+    {
+    };
     ::lstat(path.c_str(), &st);
     return st.st_mode;
 }

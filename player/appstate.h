@@ -1,0 +1,49 @@
+#pragma once
+// The player-wide values: one set per process, owned by the bar window's start-up and
+// read and written directly by the other windows.
+
+#include <array>
+#include <string>
+
+// Folder of the program, ending in "/" (exactly one; the root folder is "/").
+extern std::string ExeFolder;
+// The private temporary path followed by "SONOLUXTEMP", without a trailing "/".
+extern std::string TempFolder;
+
+// Which optional outside libraries could be loaded at start-up (see LibraryProbes).
+constexpr std::size_t LibraryCount = 7;
+extern std::array<bool, LibraryCount> LibraryPresent;
+// Flag 6: RCP song files (".rcp", ".r36", ".g36") count as songs.
+constexpr std::size_t RcpConverterFlag = 6;
+
+// The settings kept in "Sonolux.ini".
+extern std::string SkinName;   // design file in ExeFolder + "skin/"
+extern std::string LastFolder; // folder of the first song chosen last time in the open dialog
+extern std::string FormatName; // reset file in ExeFolder + "format/"
+extern bool ShowLength;        // the scrolling title carries the song's length
+
+// One row of the start-up probe.
+struct LibraryProbe
+{
+    const char *library;       // name passed to the library loader
+    const char *alsoRequired;  // a second library that must load too, or nullptr
+    const char *filterPattern; // what the open dialog's filter gains when present
+};
+extern const std::array<LibraryProbe, LibraryCount> LibraryProbes;
+
+// The program folder as ExeFolder holds it.
+std::string GetExeFolder();
+
+// Fills LibraryPresent: a flag is set when its library (and the second one, where there is
+// one) can be loaded; each library is unloaded again at once.
+void ProbeLibraries();
+
+// Creates TempFolder when it does not exist (one level; a failure is ignored).
+void EnsureTempFolder();
+// Deletes every entry of TempFolder that is not a folder, then the folder itself when it
+// is empty; failures are ignored, so a folder holding a sub-folder stays.
+void ClearTempFolder();
+
+// True when the lower-cased extension ext (dot included) is a song: ".mid", ".rmi", or
+// while the RCP converter is present ".rcp", ".r36", ".g36".
+bool IsSongFile(const std::string &ext);
