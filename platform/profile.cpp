@@ -109,6 +109,46 @@ std::optional<std::string> FindValue(const std::string &path, const std::string 
     return std::nullopt;
 }
 
+// Sets section/key to value in lines: replaces the key's line, or adds the key at the end
+// of its section, or adds the section at the end of the file.
+void StoreValue(std::vector<std::string> &lines, const std::string &section, const std::string &key,
+                const std::string &value)
+{
+    // Find the section, the key inside it, and the last key line of the section.
+    std::optional<std::size_t> sectionLine, keyLine, lastInSection;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (const auto name = SectionName(lines[i])) {
+            if (sectionLine)
+                break; // the next section: the key is not in ours
+            if (SameTextAscii(*name, section))
+                sectionLine = lastInSection = i;
+            continue;
+        }
+        if (!sectionLine)
+            continue;
+        std::string k, v;
+        if (KeyOf(lines[i], k, v)) {
+            lastInSection = i;
+            if (SameTextAscii(k, key)) {
+                keyLine = i;
+                break;
+            }
+        }
+    }
+
+    const std::string entry = key + "=" + value;
+    if (keyLine) {
+        lines[*keyLine] = entry;
+    } else if (sectionLine) {
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*lastInSection + 1), entry);
+    } else {
+        if (!lines.empty() && !Trim(lines.back()).empty())
+            lines.emplace_back();
+        lines.push_back("[" + section + "]");
+        lines.push_back(entry);
+    }
+}
+
 } // namespace
 
 bool ParseProfileInteger(const std::string &text, int &value)
@@ -189,7 +229,11 @@ bool ProfileFile::ReadBool(const std::string &section, const std::string &key,
 void ProfileFile::WriteString(const std::string &section, const std::string &key,
                               const std::string &value)
 {
-    const std::string stored = value.substr(0, value.find_first_of("\r\n"));
+    WriteValues({{section, key, value}});
+}
+
+void ProfileFile::WriteValues(const std::vector<ProfileValue> &values)
+{
     std::optional<std::string> existing;
     try {
         existing = ReadIfPresent(path_);
@@ -197,50 +241,13 @@ void ProfileFile::WriteString(const std::string &section, const std::string &key
         throw ProfileError(e.what());
     }
     Lines file = existing ? SplitLines(*existing) : Lines{};
-    auto &lines = file.lines;
-
-    // Find the section, the key inside it, and the last key line of the section.
-    std::optional<std::size_t> sectionLine, keyLine, lastInSection;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (const auto name = SectionName(lines[i])) {
-            if (sectionLine && !keyLine)
-                break;
-            if (!sectionLine && SameTextAscii(*name, section)) {
-                sectionLine = i;
-                lastInSection = i;
-            } else if (sectionLine) {
-                break;
-            }
-            continue;
-        }
-        if (!sectionLine)
-            continue;
-        std::string k, v;
-        if (KeyOf(lines[i], k, v)) {
-            lastInSection = i;
-            if (SameTextAscii(k, key)) {
-                keyLine = i;
-                break;
-            }
-        }
-    }
-
-    const std::string entry = key + "=" + stored;
-    if (keyLine) {
-        lines[*keyLine] = entry;
-    } else if (sectionLine) {
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*lastInSection + 1), entry);
-    } else {
-        if (!lines.empty() && !Trim(lines.back()).empty())
-            lines.emplace_back();
-        lines.push_back("[" + section + "]");
-        lines.push_back(entry);
-    }
+    for (const ProfileValue &v : values)
+        StoreValue(file.lines, v.section, v.key, v.value.substr(0, v.value.find_first_of("\r\n")));
 
     std::string data;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        data += lines[i];
-        if (i + 1 < lines.size() || file.endsWithLineEnd || !existing)
+    for (std::size_t i = 0; i < file.lines.size(); ++i) {
+        data += file.lines[i];
+        if (i + 1 < file.lines.size() || file.endsWithLineEnd || !existing)
             data += file.lineEnd;
     }
     try {

@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -13,6 +14,14 @@ class ProfileError : public std::runtime_error
 {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// One value to store: WriteValues stores several in one replacement of the file.
+struct ProfileValue
+{
+    std::string section;
+    std::string key;
+    std::string value;
 };
 
 class ProfileFile
@@ -38,6 +47,9 @@ public:
     void WriteString(const std::string &section, const std::string &key, const std::string &value);
     void WriteInteger(const std::string &section, const std::string &key, int value);
     void WriteBool(const std::string &section, const std::string &key, bool value);
+    // Stores every value, in order, and replaces the file once: afterwards the file holds
+    // all of them, or (when writing fails) none of them.
+    void WriteValues(const std::vector<ProfileValue> &values);
 
 private:
     std::string path_;

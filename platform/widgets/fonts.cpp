@@ -33,8 +33,9 @@ QFont UiFont(int pixelHeight)
 QFont SmallFont(int pixelHeight)
 {
     QFont font;
-    const QString family = FirstInstalled({QStringLiteral("Small Fonts"), QStringLiteral("DejaVu Sans"),
-                                           QStringLiteral("Noto Sans")});
+    const QString family =
+        FirstInstalled({QStringLiteral("Small Fonts"), QStringLiteral("DejaVu Sans"),
+                        QStringLiteral("Noto Sans")});
     if (!family.isEmpty())
         font.setFamily(family);
     font.setPixelSize(pixelHeight);

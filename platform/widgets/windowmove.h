@@ -1,0 +1,42 @@
+#pragma once
+// Moving a borderless window with the mouse, the window system's own way.
+//
+// The window system's move loop is started for the window; since X11 reports no end of
+// that loop to the program, the pointer's button state is watched and onEnd runs once the
+// left button is up. Where the window system offers no move loop (no window manager),
+// the window follows the mouse itself until the button is released.
+
+#include <QObject>
+#include <QPoint>
+#include <QTimer>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+class WindowMover : public QObject
+{
+    Q_OBJECT
+public:
+    // window: the top-level window to move; onEnd runs after every move has ended.
+    WindowMover(QWidget *window, std::function<void()> onEnd);
+
+    // Starts a move while the left button is down (call from a mouse-press handler).
+    void Start();
+    bool IsMoving() const { return moving_; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void WatchButton();
+    void Finish();
+    static bool LeftButtonDown();
+
+    QWidget *window_;
+    std::function<void()> onEnd_;
+    QTimer watch_;
+    bool moving_ = false;
+    bool following_ = false;
+    QPoint grabOffset_;
+};

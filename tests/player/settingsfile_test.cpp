@@ -1,0 +1,103 @@
+#include "player/settingsfile.h"
+#include "player/startup.h"
+
+#include "platform/files.h"
+#include "platform/instance.h"
+#include "support/tempfolder.h"
+
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using Scratch = testing_support::TempFolder;
+
+// Catches a first start that does not use the designed defaults.
+TEST(SettingsFile, MissingFileGivesDefaults)
+{
+    Scratch dir;
+    const StoredSettings s = ReadSettingsFile(dir / "Sonolux.ini");
+    EXPECT_EQ(s.barPosition, QPoint(0, 0));
+    EXPECT_EQ(s.viewPosition, QPoint(0, 0));
+    EXPECT_EQ(s.skinName, "default.mbd");
+    EXPECT_EQ(s.lastFolder, "");
+    EXPECT_EQ(s.formatName, "GM.MID");
+    EXPECT_FALSE(s.showLength);
+}
+
+// Catches keys written out of order, in the wrong sections, or a boolean not as "0"/"1".
+TEST(SettingsFile, WritesTheEightKeysInOrder)
+{
+    Scratch dir;
+    StoredSettings s;
+    s.barPosition = QPoint(-1200, 40);
+    s.viewPosition = QPoint(10, -5);
+    s.lastFolder = "/home/u/曲";
+    WriteSettingsFile(dir / "Sonolux.ini", s);
+    EXPECT_EQ(platform::ReadFile(dir / "Sonolux.ini"),
+              "[Main]\nX=-1200\nY=40\n\n[View]\nX=10\nY=-5\n\n[Design]\nSkin=default.mbd\n\n"
+              "[History]\nDir=/home/u/曲\n\n[Other]\nFormat=GM.MID\nTime=0\n");
+    const StoredSettings back = ReadSettingsFile(dir / "Sonolux.ini");
+    EXPECT_EQ(back.barPosition, QPoint(-1200, 40));
+    EXPECT_EQ(back.viewPosition, QPoint(10, -5));
+    EXPECT_EQ(back.lastFolder, "/home/u/曲");
+}
+
+// Catches hexadecimal or garbage positions read wrongly, and other lines being lost.
+TEST(SettingsFile, ReadsHexAndGarbageAndKeepsForeignLines)
+{
+    Scratch dir;
+    const std::string path =
+        dir.Write("Sonolux.ini", "[Main]\nX=0x20\nY=abc\n[Mine]\nkeep=1\n[Other]\nTime=2\n");
+    const StoredSettings s = ReadSettingsFile(path);
+    EXPECT_EQ(s.barPosition, QPoint(32, 0));
+    EXPECT_TRUE(s.showLength);
+    WriteSettingsFile(path, s);
+    EXPECT_NE(platform::ReadFile(path).find("[Mine]\nkeep=1\n"), std::string::npos);
+}
+
+// Catches a save failure that goes unreported or does not name the file.
+TEST(SettingsFile, FailedSaveNamesTheFile)
+{
+    Scratch dir;
+    try {
+        WriteSettingsFile(dir / "missing/Sonolux.ini", StoredSettings{});
+        FAIL() << "no error";
+    } catch (const std::runtime_error &error) {
+        EXPECT_NE(std::string(error.what()).find(dir / "missing/Sonolux.ini"), std::string::npos);
+    }
+}
+
+// Catches the debug switch accepted in another case or position.
+TEST(StartUp, DebugSwitchIsExactAndFirst)
+{
+    const char *exact[] = {"sonolux", "/DEBUG"};
+    const char *lower[] = {"sonolux", "/debug"};
+    const char *second[] = {"sonolux", "x", "/DEBUG"};
+    const char *none[] = {"sonolux"};
+    EXPECT_TRUE(IsDebugSwitch(2, exact));
+    EXPECT_FALSE(IsDebugSwitch(2, lower));
+    EXPECT_FALSE(IsDebugSwitch(3, second));
+    EXPECT_FALSE(IsDebugSwitch(1, none));
+}
+
+// Catches a second copy started although one runs, or "/DEBUG" not bypassing the check.
+TEST(StartUp, SecondCopyIsRefusedUnlessDebugging)
+{
+    int argc = 1;
+    char name[] = "settingsfile_test";
+    char *argv0[] = {name, nullptr};
+    QCoreApplication app(argc, argv0);
+    Scratch runtime;
+    ::chmod(runtime.Path().c_str(), 0700);
+    setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
+
+    const char *plain[] = {"sonolux"};
+    const char *debug[] = {"sonolux", "/DEBUG"};
+    const char *lower[] = {"sonolux", "/debug"};
+    EXPECT_FALSE(MustRefuseStart(1, plain));
+    platform::SingleInstance first(BarWindowClass);
+    ASSERT_TRUE(first.Claim());
+    EXPECT_TRUE(MustRefuseStart(1, plain));
+    EXPECT_TRUE(MustRefuseStart(2, lower));
+    EXPECT_FALSE(MustRefuseStart(2, debug));
+}
