@@ -34,8 +34,11 @@ IoStatus InputFile::Open(const char *path, Lock lock)
     do {
         locked = ::flock(fd_, operation);
     } while (locked != 0 && errno == EINTR);
-    if (locked != 0)
-        return OpenFailure(IoCodeFromErrno(errno, FileRole::Read));
+    // Only a lock held by another opener refuses the file. Where the file system offers
+    // no such locks (some network mounts refuse an exclusive lock on a file opened for
+    // reading), the file is read unlocked rather than not at all.
+    if (locked != 0 && errno == EWOULDBLOCK)
+        return OpenFailure(SONOLUX_IO_SHARING_VIOLATION);
     return IoStatus();
 }
 

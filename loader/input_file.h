@@ -21,8 +21,9 @@ public:
     InputFile &operator=(const InputFile &) = delete;
 
     // Opens the existing regular file at path for reading and takes the lock without
-    // waiting. Anything but a regular file (folder, pipe, device) is refused, so a call
-    // never blocks on it. Failures are marked atOpen.
+    // waiting: a lock held by another opener fails the open. Anything but a regular file
+    // (folder, pipe, device) is refused, so a call never blocks on it. Failures are
+    // marked atOpen.
     IoStatus Open(const char *path, Lock lock);
 
     // Reads size bytes at offset into buffer; got receives how many were read, fewer only

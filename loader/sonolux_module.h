@@ -28,7 +28,8 @@
  * Locking. Files are guarded with advisory locks (flock). On Linux these only keep out
  * other openers that take such locks too (other calls of this module, in any process,
  * and programs that lock likewise); a program that opens a file without locking is not
- * kept out and does not make a call fail.
+ * kept out and does not make a call fail. Where a file system offers no such locks, the
+ * file is read without one.
  */
 
 #ifdef __cplusplus
