@@ -19,7 +19,8 @@
  * Results. Each entry returns 0 on success. On failure it returns a non-zero I/O code
  * (below) and leaves the failure's message in its output buffer as a short string, in
  * the process code page: the player raises that text as its error. A message longer
- * than 255 bytes is cut between characters.
+ * than 255 bytes is cut between characters. A null pointer for any argument is refused
+ * with SONOLUX_IO_INVALID_NAME (and no message where the output buffer is the null one).
  *
  * Code page. Messages are produced in the process code page, read at every call from
  * the environment variable SONOLUX_CODEPAGE: "932" selects Shift-JIS, anything else
