@@ -86,7 +86,7 @@ public:
     // "書庫の形式を判別できません。" when there is no back-end.
     HARC OpenArchive(HWND window, std::uint32_t mode);
     // 0 with info filled for a member, -1 when no (more) member matches, else the library's
-    // error code. Raise "書庫の形式を判別できません。" when there is no back-end.
+    // error code. Raises "書庫の形式を判別できません。" when there is no back-end.
     int FindFirst(const std::string &wildcard, INDIVIDUALINFO &info);
     int FindNext(INDIVIDUALINFO &info);
     // Closes the listing; ArchiveHandle() is 0 afterwards.
