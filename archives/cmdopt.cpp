@@ -1,0 +1,63 @@
+#include "cmdopt.h"
+
+#include "platform/mbcs.h"
+
+namespace archives {
+
+std::string ConvertPathDelimiter(const std::string &path, char delimiter)
+{
+    std::string result = path;
+    // Only the first byte of each character is looked at; a lead byte is never a backslash.
+    for (std::size_t i = 0; i < result.size(); i += platform::CharLength(result, i)) {
+        if (result[i] == '\\')
+            result[i] = delimiter;
+    }
+    return result;
+}
+
+bool EndsWithBackslash(const std::string &text)
+{
+    return !text.empty() && platform::LastDelimiter("\\", text) == text.size() - 1;
+}
+
+void TCmdOpt::Add(const std::string &item)
+{
+    text_ += ' ';
+    text_ += item;
+}
+
+void TCmdOpt::AddNumber(const std::string &name, int number)
+{
+    if (number != -1)
+        Add("-" + name + std::to_string(number));
+}
+
+void TCmdOpt::AddString(const std::string &name, const std::string &value)
+{
+    if (IsUnset(value))
+        return;
+    if (name.empty())
+        Add('"' + value + '"');
+    else
+        Add("\"-" + name + value + '"');
+}
+
+void TCmdOpt::AddPath(const std::string &name, const std::string &path)
+{
+    AddString(name, pathDelimiter_ == '\\' ? path : ConvertPathDelimiter(path, pathDelimiter_));
+}
+
+void TCmdOpt::AddDir(const std::string &name, const std::string &folder)
+{
+    if (folder.empty() || IsUnset(folder))
+        return;
+    AddPath(name, EndsWithBackslash(folder) ? folder : folder + '\\');
+}
+
+void TCmdOpt::AddList(const std::string &name, const TStringList &list)
+{
+    for (const std::string &item : list)
+        AddPath(name, item);
+}
+
+} // namespace archives
