@@ -6,10 +6,12 @@
 #include "theme.h"
 
 #include "platform/files.h"
+#include "platform/tempdir.h"
 #include "settings/designfile.h"
 
 #include <QGuiApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 
@@ -26,10 +28,23 @@ void MakeDesign(const TTheme &theme, const std::string &skinFolder,
         throw std::runtime_error("Cannot write " + preview);
 }
 
+// The toolkit wants a private runtime folder, and a build usually runs outside a desktop
+// session. Without one the toolkit only complains and makes its own.
+void EnsureRuntimeFolder()
+{
+    if (std::getenv("XDG_RUNTIME_DIR") != nullptr)
+        return;
+    try {
+        ::setenv("XDG_RUNTIME_DIR", platform::GetTempPath().c_str(), 0);
+    } catch (const std::runtime_error &) {
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    EnsureRuntimeFolder();
     QGuiApplication application(argc, argv);
     if (argc != 3) {
         std::fprintf(stderr, "usage: %s <skin folder> <preview folder>\n", argv[0]);
