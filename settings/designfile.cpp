@@ -15,7 +15,6 @@ namespace {
 
 constexpr std::size_t SignatureSize = sizeof DesignSignature - 1;
 constexpr std::size_t ColorSize = 4;
-constexpr std::size_t BitmapOffset = SignatureSize + 3 * ColorSize;
 constexpr std::size_t BitmapFileHeaderSize = 14;
 
 // A design file open for reading from its start.

@@ -4,7 +4,6 @@
 #include "glyphs.h"
 #include "pixelart.h"
 #include "platform/widgets/fonts.h"
-#include "skinpainter.h"
 
 #include <QPainter>
 
@@ -12,7 +11,7 @@ namespace {
 
 constexpr int Margin = 8;
 constexpr QSize BarSize(640, 26);
-const QColor PreviewBackground(0x80, 0x80, 0x80);
+constexpr QRgb PreviewBackground = 0xFF808080;
 
 // Copies source onto dest, each pixel of dest taking the source pixel under its centre.
 void StretchCopy(QImage &target, const QRect &dest, const QImage &source, const QRect &from)
