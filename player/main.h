@@ -1,0 +1,140 @@
+#pragma once
+// The bar window: a borderless, skinned strip of 640 x 26 pixels that carries the menu
+// button, the state icon and time display, the position bar, the "LIST" label, the
+// scrolling title and the button strip. It owns the play timers and the skin drawing.
+
+#include "platform/mci/mediaplayer.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Ui {
+class TMidi_main;
+}
+class PlayQueue;
+class Tview_form;
+class WindowMover;
+
+// The pictures the state icon place can show.
+enum class StateIcon { Play, Stop, Pause, Open, Idle };
+
+class TMidi_main : public QWidget
+{
+    Q_OBJECT
+public:
+    // Creates the bar; its creation step (FormCreate) runs here. player is the sequencer
+    // front to play through (the tests hand in one on the silent output); without one the
+    // bar makes the device configured by "midimap.ini" in the program folder.
+    explicit TMidi_main(std::unique_ptr<mci::TMediaPlayer> player = nullptr,
+                        QWidget *parent = nullptr);
+    ~TMidi_main() override;
+
+    // The play list window, created after the bar; the bar places, colours and toggles it.
+    void SetViewForm(Tview_form *view);
+    Tview_form *ViewForm() const { return view_form_; }
+
+    // Start-up and close.
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void LoadSettings();
+    void SaveSettings();
+
+    // Playback.
+    mci::TMediaPlayer &MediaPlayer1();
+    void PlayResetFile(const std::string &path);
+    void StartCurrentSong();
+    void PlaySong();
+    void PauseSong();
+    void StopSong();
+    void PreviousSong();
+    void NextSong(bool force);
+    void ShowModeIcon(mci::TMPModes mode);
+    void ClearPlayMarks();
+    void Timer1Timer();
+    void Pos_BarMouseDown(Qt::MouseButton button, int x, int y);
+
+    // Song intake. Mode 0 of ExtractArchive extracts into the temporary folder, mode 1
+    // lists the archive's songs into the open dialog's preview.
+    static constexpr int ExtractMode = 0;
+    static constexpr int PreviewMode = 1;
+    void WMDropFiles(const std::vector<std::string> &paths);
+    void AddSong(const std::string &path, const std::string &archivePath);
+    bool IsListed(const std::string &name);
+    void ExtractArchive(const std::string &archivePath, const std::string &mask, int mode);
+    void ScanTempFolder(const std::string &archivePath);
+    // The text of the open dialog's title preview, as bytes.
+    const std::string &PreviewText() const { return previewText_; }
+
+    // Run-time bindings to the loader module and the converter. Each throws EDLLoadError
+    // ("Unable to Load DLL") when its library cannot be loaded, and an error with the
+    // module's or the system's text when a call or an entry fails.
+    std::string ReadTitle(const std::string &path);
+    std::string CheckHeader(const std::string &path);
+    std::string ConvertRcp(const std::string &path);
+
+    // Drawing from the design (colours and skin).
+    void LoadSkin();
+    void DrawSkin();
+    void DrawButtons();
+    void ApplyColors();
+    void ResetDisplay();
+    void DrawDigit(char digit, int place);
+    void UpdateTimeDisplay(const std::string &text);
+    void ShowIcon(StateIcon icon);
+    void ClearTitle();
+    void DrawTitleText(const std::string &text, int x);
+    void TitleTimerTimer();
+    const std::string &ShownTime() const { return shownTime_; }
+    int TitleOffset() const { return titleOffset_; }
+    void SetTitleText(const std::string &title);
+
+    // Mouse handling of the bar.
+    void ControlButtonsMouseDown(Qt::MouseButton button, int x, int y);
+    void ControlButtonsMouseMove(int x, int y);
+    void BackImageMouseDown(Qt::MouseButton button);
+    void StartWindowDrag();
+    void KeepOnScreen();
+    void SetButtonClick();
+    void List_BtnClick();
+
+    // The bar's timers: the one-second display timer and the 100 ms title timer.
+    QTimer Timer1;
+    QTimer TitleTimer;
+
+    Ui::TMidi_main *Form() const { return ui.get(); }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void ConnectComponents();
+    bool IsLoaded() const;
+    PlayQueue &Queue();
+    void StartEntry();
+    void TakeIn(const std::string &path);
+    void TakeInAll(const std::vector<std::string> &paths);
+    void SetPreviewText(const std::string &text);
+
+    std::unique_ptr<mci::TMediaPlayer> mediaPlayer_;
+    std::string previewText_;
+
+    std::unique_ptr<Ui::TMidi_main> ui;
+    Tview_form *view_form_ = nullptr;
+    WindowMover *mover_ = nullptr;
+    bool shown_ = false;
+    std::string shownTime_ = "     ";
+    std::string titleText_;
+    int titleOffset_ = 0;
+};
+
+// Minutes and seconds of a number of seconds as "%2.2d:%2.2d" (minutes are not limited to
+// two digits: 6000 seconds give "100:00").
+std::string FormatTime(long long seconds);
