@@ -2,6 +2,7 @@
 
 #include "platform/mci/alsaports.h"
 #include "platform/mci/chase.h"
+#include "platform/mci/clock.h"
 #include "platform/mci/mcierror.h"
 #include "platform/mci/silence.h"
 
@@ -186,7 +187,7 @@ bool AlsaOutput::Ended() const
 
 bool AlsaOutput::WaitForEnd(std::chrono::milliseconds timeout)
 {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    const auto deadline = SteadyDeadline(timeout);
     while (active_.load() && !ended_.load()) {
         if (std::chrono::steady_clock::now() >= deadline)
             return false;

@@ -1,8 +1,33 @@
 #include "platform/mci/clock.h"
 
+#include <algorithm>
+#include <limits>
 #include <thread>
 
 namespace mci {
+
+namespace {
+
+constexpr std::int64_t kNsPerMs = 1000000;
+constexpr auto kCentury = std::chrono::hours(24 * 365 * 100);
+
+} // namespace
+
+std::int64_t DeadlineNs(std::int64_t nowNs, std::chrono::milliseconds timeout)
+{
+    const std::int64_t ms = std::max<std::int64_t>(timeout.count(), 0);
+    const std::int64_t room =
+        std::numeric_limits<std::int64_t>::max() - std::max<std::int64_t>(nowNs, 0);
+    return ms > room / kNsPerMs ? std::numeric_limits<std::int64_t>::max() : nowNs + ms * kNsPerMs;
+}
+
+std::chrono::steady_clock::time_point SteadyDeadline(std::chrono::milliseconds timeout)
+{
+    const auto bounded = std::min<std::chrono::milliseconds>(
+        std::max(timeout, std::chrono::milliseconds(0)),
+        std::chrono::duration_cast<std::chrono::milliseconds>(kCentury));
+    return std::chrono::steady_clock::now() + bounded;
+}
 
 void VirtualClock::WaitUntil(std::chrono::nanoseconds time)
 {

@@ -8,6 +8,11 @@
 
 namespace mci {
 
+// now + timeout in nanoseconds, saturating instead of overflowing for huge timeouts.
+std::int64_t DeadlineNs(std::int64_t nowNs, std::chrono::milliseconds timeout);
+// steady_clock::now() + timeout, at most a century ahead.
+std::chrono::steady_clock::time_point SteadyDeadline(std::chrono::milliseconds timeout);
+
 class Clock
 {
 public:

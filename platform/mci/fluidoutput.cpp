@@ -1,5 +1,6 @@
 #include "platform/mci/fluidoutput.h"
 
+#include "platform/mci/clock.h"
 #include "platform/mci/mcierror.h"
 #include "platform/mci/silence.h"
 
@@ -129,7 +130,7 @@ bool FluidOutput::Ended() const
 
 bool FluidOutput::WaitForEnd(std::chrono::milliseconds timeout)
 {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    const auto deadline = SteadyDeadline(timeout);
     while (active_.load() && !ended_.load()) {
         if (std::chrono::steady_clock::now() >= deadline)
             return false;

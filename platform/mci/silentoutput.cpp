@@ -92,7 +92,7 @@ bool SilentOutput::WaitForEnd(std::chrono::milliseconds timeout)
     std::unique_lock<std::mutex> lock(mutex_);
     if (!playing_)
         return false;
-    const std::int64_t deadline = clock_->Now().count() + std::chrono::nanoseconds(timeout).count();
+    const std::int64_t deadline = DeadlineNs(clock_->Now().count(), timeout);
     const std::int64_t end = startClockNs_ + (lengthNs_ - startNs_);
     lock.unlock();
     clock_->WaitUntil(std::chrono::nanoseconds(std::min(end, deadline)));

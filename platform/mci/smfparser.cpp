@@ -277,6 +277,31 @@ void CheckDivision(std::uint16_t division)
     }
 }
 
+constexpr std::size_t kHeaderEnd = 14;
+
+bool IsTrackAt(ByteRange smf, std::size_t pos)
+{
+    return smf.size >= 4 && pos <= smf.size - 4 && std::memcmp(smf.data + pos, "MTrk", 4) == 0;
+}
+
+// True when four printable characters stand at pos, as a chunk's name does.
+bool IsChunkId(ByteRange smf, std::size_t pos)
+{
+    if (smf.size < 4 || pos > smf.size - 4)
+        return false;
+    return std::all_of(smf.data + pos, smf.data + pos + 4,
+                       [](std::uint8_t c) { return c >= 0x20 && c < 0x7F; });
+}
+
+// The next "MTrk" at or after pos; smf.size when there is none.
+std::size_t FindTrack(ByteRange smf, std::size_t pos)
+{
+    static const char kId[] = "MTrk";
+    const std::uint8_t *end = smf.data + smf.size;
+    const std::uint8_t *found = std::search(smf.data + std::min(pos, smf.size), end, kId, kId + 4);
+    return static_cast<std::size_t>(found - smf.data);
+}
+
 struct Header
 {
     int format = 0;
@@ -299,6 +324,10 @@ Header ReadHeader(ByteRange smf)
     header.tracks = Be16(smf.data + 10);
     header.division = Be16(smf.data + 12);
     header.end = std::min<std::size_t>(smf.size, std::size_t{8} + length);
+    // A header that claims more than its six bytes while the first track follows them
+    // straight away has a wrong length, not extra fields.
+    if (header.end > kHeaderEnd && !IsChunkId(smf, header.end) && IsTrackAt(smf, kHeaderEnd))
+        header.end = kHeaderEnd;
     if (header.format > 2)
         throw SongFormatError("has an unknown MIDI file format (" + std::to_string(header.format) +
                               ")");
@@ -334,6 +363,11 @@ Song ParseSong(const std::uint8_t *data, std::size_t size)
     std::int64_t length = 0;
     std::size_t pos = header.end;
     while (song.tracks < header.tracks && smf.size - pos >= 8) {
+        if (!IsChunkId(smf, pos)) {
+            // Out of step with the chunks (a wrong length before): go on at the next track.
+            pos = FindTrack(smf, pos);
+            continue;
+        }
         const std::uint8_t *chunk = smf.data + pos;
         const std::size_t claimed = Be32(chunk + 4);
         const std::size_t start = pos + 8;

@@ -14,6 +14,9 @@
 // Tolerant, as widely used players are:
 //  - header bytes beyond the six known ones, unknown chunks and bytes after the last
 //    track are skipped; fewer tracks than declared are played as they are;
+//  - where a chunk should start but no chunk name stands (a wrong length before it), the
+//    reader goes on at the next "MTrk"; a header length too large is taken as 6 when a
+//    track follows the six bytes directly;
 //  - a track that claims more bytes than the file has, ends inside an event, lacks its
 //    End of Track or turns corrupt (a data byte without a status, a length that does not
 //    fit) ends there, keeping the events read so far;

@@ -40,7 +40,8 @@ TEST(QueuedNotes, HaltTakesBackWhatHadNotPlayed)
     queue(400, songs::NoteOn(0, 64));
     queued.Forget(150);
     EXPECT_EQ(queued.Size(), 3u);
-    queued.Revert(sounding, 250); // stopped at 250: the note-off of 60 and the note-on of 64 never played
+    queued.Revert(sounding,
+                  250); // stopped at 250: the note-off of 60 and the note-on of 64 never played
     EXPECT_EQ(sounding.Count(0, 60), 1);
     EXPECT_EQ(sounding.Count(0, 62), 1);
     EXPECT_EQ(sounding.Count(0, 64), 0);

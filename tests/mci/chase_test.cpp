@@ -74,7 +74,8 @@ TEST(Chase, ReplaysRpnAndNrpnValuesAndTheLastSelection)
     EXPECT_THAT(AfterReset(ChaseAtTick(song, 5)),
                 testing::ElementsAre(Control(0, 101, 0), Control(0, 100, 0), Control(0, 6, 12),
                                      Control(0, 99, 1), Control(0, 98, 8), Control(0, 6, 70),
-                                     Control(0, 38, 5), Control(0, 101, 127), Control(0, 100, 127)));
+                                     Control(0, 38, 5), Control(0, 101, 127),
+                                     Control(0, 100, 127)));
 }
 
 // Catches settings from before a module reset replayed after it, or SysEx left out.

@@ -57,9 +57,8 @@ TEST(OutputConfig, MissingOrBadSoundFontIsAnOpenError)
     const std::string song = folder.Write("song.mid", songs::TempoChangeSong());
     const std::string missing = folder / "gone.sf2";
     const std::string notSoundFont = folder.Write("fake.sf2", "RIFF\4\0\0\0WAVE");
-    for (const auto &[soundFont, reason] :
-         std::vector<std::pair<std::string, std::string>>{{missing, "cannot be found"},
-                                                          {notSoundFont, "is not a SoundFont"}}) {
+    for (const auto &[soundFont, reason] : std::vector<std::pair<std::string, std::string>>{
+             {missing, "cannot be found"}, {notSoundFont, "is not a SoundFont"}}) {
         mci::WriteOutputConfig(folder.Path(), {"fluidsynth", "", soundFont, ""});
         mci::TMediaPlayer player(folder.Path());
         player.SetFileName(song);

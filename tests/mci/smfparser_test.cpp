@@ -78,8 +78,8 @@ const std::string kEnd = "\x00\xFF\x2F\x00"s;
 TEST(SmfParser, LengthComesFromEndOfTrack)
 {
     const Song song = Parse(Smf({"\x00\x90\x3C\x64\x60\x80\x3C\x40\x81\x00\xFF\x2F\x00"s}, 0));
-    EXPECT_THAT(Events(song), testing::ElementsAre(Timed{0, {0x90, 0x3C, 0x64}},
-                                                   Timed{96, {0x80, 0x3C, 0x40}}));
+    EXPECT_THAT(Events(song),
+                testing::ElementsAre(Timed{0, {0x90, 0x3C, 0x64}}, Timed{96, {0x80, 0x3C, 0x40}}));
     EXPECT_EQ(song.lengthTicks, 224);
     EXPECT_EQ(song.lengthNs, 224LL * 500000000 / 96);
     EXPECT_EQ(song.tracks, 1);
@@ -106,7 +106,8 @@ TEST(SmfParser, RunningStatusContinuesAcrossMetaAndSysEx)
 TEST(SmfParser, DamagedTracksEndWhereTheyBreak)
 {
     // The file ends inside the second event; the chunk claims far more than there is.
-    const std::string truncated = Header(1, 1, 96) + Chunk("MTrk", "\x00\x90\x3C\x64\x60\x80\x3C"s, 1000000);
+    const std::string truncated =
+        Header(1, 1, 96) + Chunk("MTrk", "\x00\x90\x3C\x64\x60\x80\x3C"s, 1000000);
     Song song = Parse(truncated);
     EXPECT_THAT(Events(song), testing::ElementsAre(Timed{0, {0x90, 0x3C, 0x64}}));
     EXPECT_EQ(song.lengthTicks, 0);
@@ -114,7 +115,8 @@ TEST(SmfParser, DamagedTracksEndWhereTheyBreak)
     // A data byte with no status before it; a five-byte delta time.
     song = Parse(Smf({"\x00\xC0\x05"s + kEnd, "\x00\x3C\x64"s + kEnd,
                       "\x20\xC1\x07\x81\x81\x81\x81\x01\xC1\x08"s}));
-    EXPECT_THAT(Events(song), testing::ElementsAre(Timed{0, {0xC0, 0x05}}, Timed{32, {0xC1, 0x07}}));
+    EXPECT_THAT(Events(song),
+                testing::ElementsAre(Timed{0, {0xC0, 0x05}}, Timed{32, {0xC1, 0x07}}));
     EXPECT_EQ(song.tracks, 3);
     EXPECT_EQ(song.lengthTicks, 32);
 }
@@ -130,10 +132,10 @@ TEST(SmfParser, SysExPacketsBecomeWholeMessages)
                                  "\x00\xF0\x02\x41\x10"s +
                                  kEnd}));
     EXPECT_THAT(Events(song),
-                testing::ElementsAre(Timed{0, {0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7}},
-                                     Timed{32, {0x90, 0x40, 0x7F}},
-                                     Timed{32, {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7}},
-                                     Timed{32, {0xF0, 0x41, 0xF7}}));
+                testing::ElementsAre(
+                    Timed{0, {0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7}},
+                    Timed{32, {0x90, 0x40, 0x7F}}, Timed{32, {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7}},
+                    Timed{32, {0xF0, 0x41, 0xF7}}));
 }
 
 // Catches system common and real-time bytes inside a track derailing the reader.
@@ -158,11 +160,11 @@ TEST(SmfParser, SkipsWhatItDoesNotKnow)
 // Catches tracks merged out of order, and tempo changes outside the first track ignored.
 TEST(SmfParser, FormatOneMergesTracksInTimeThenTrackOrder)
 {
-    const Song song =
-        Parse(Smf({"\x0A\xB0\x07\x64"s + kEnd,
-                   "\x00\xFF\x51\x03\x03\xD0\x90\x05\xC1\x01\x05\xC1\x02"s + kEnd}));
-    EXPECT_THAT(Events(song), testing::ElementsAre(Timed{5, {0xC1, 0x01}}, Timed{10, {0xB0, 0x07, 0x64}},
-                                                   Timed{10, {0xC1, 0x02}}));
+    const Song song = Parse(Smf({"\x0A\xB0\x07\x64"s + kEnd,
+                                 "\x00\xFF\x51\x03\x03\xD0\x90\x05\xC1\x01\x05\xC1\x02"s + kEnd}));
+    EXPECT_THAT(Events(song),
+                testing::ElementsAre(Timed{5, {0xC1, 0x01}}, Timed{10, {0xB0, 0x07, 0x64}},
+                                     Timed{10, {0xC1, 0x02}}));
     EXPECT_EQ(song.tempo.TickToNs(96), 250000000);
 }
 
@@ -212,7 +214,8 @@ TEST(SmfParser, RejectsWhatIsNoMidiFile)
 TEST(SmfParser, ReadsTheDataChunkOfRiffMidi)
 {
     const std::string smf = Smf({"\x00\x90\x3C\x64"s + kEnd}, 0);
-    const std::string le = {static_cast<char>(smf.size()), static_cast<char>(smf.size() >> 8), 0, 0};
+    const std::string le = {static_cast<char>(smf.size()), static_cast<char>(smf.size() >> 8), 0,
+                            0};
     const std::string riff = "RIFF\xFF\xFF\x00\x00RMID"s + "DISP\x05\x00\x00\x00\x01xxxx\x00"s +
                              "data" + le + smf + "LIST\x04\x00\x00\x00INFO"s;
     Song song = Parse(riff);
@@ -233,11 +236,11 @@ TEST(SmfParser, NoTracksMakesAnEmptySong)
 // Catches crashes, hangs and broken invariants on damaged input of every kind.
 TEST(SmfParser, MutatedFilesParseOrFailCleanly)
 {
-    const std::string base =
-        Smf({"\x00\xFF\x51\x03\x07\xA1\x20\x00\xF0\x05\x7E\x7F\x09\x01\xF7\x00\xC0\x05\x00\x90"
-             "\x3C\x64\x60\x3C\x00\x00\xF0\x03\x43\x10\x4C\x10\xF7\x02\x00\xF7\x81\x00\xE0\x00\x40"s +
-                 kEnd,
-             "\x00\xB1\x07\x64\x8F\xFF\xFF\x7F\x91\x40\x40\x00\xF7\x03\x90\x41\x7F"s + kEnd});
+    const std::string base = Smf(
+        {"\x00\xFF\x51\x03\x07\xA1\x20\x00\xF0\x05\x7E\x7F\x09\x01\xF7\x00\xC0\x05\x00\x90"
+         "\x3C\x64\x60\x3C\x00\x00\xF0\x03\x43\x10\x4C\x10\xF7\x02\x00\xF7\x81\x00\xE0\x00\x40"s +
+             kEnd,
+         "\x00\xB1\x07\x64\x8F\xFF\xFF\x7F\x91\x40\x40\x00\xF7\x03\x90\x41\x7F"s + kEnd});
     std::mt19937 random(12345);
     int parsed = 0;
     for (int round = 0; round < 3000; ++round) {

@@ -83,8 +83,8 @@ TEST(TempoMap, SamplesRoundToNearest)
 {
     // 1 tick = 1/44100 s x 0.5 exactly: ticksPerQuarter 88200 at 1 s per quarter.
     const TempoMap map = TempoMap::Metrical(88200, {{0, 1000000}});
-    EXPECT_EQ(map.TickToSample(1, 44100), 1);  // 0.5 -> 1
-    EXPECT_EQ(map.TickToSample(3, 44100), 2);  // 1.5 -> 2
+    EXPECT_EQ(map.TickToSample(1, 44100), 1); // 0.5 -> 1
+    EXPECT_EQ(map.TickToSample(3, 44100), 2); // 1.5 -> 2
     EXPECT_EQ(map.TickToSample(4, 44100), 2);
     EXPECT_EQ(mci::NsToSample(11337, 44100), 0); // 0.49997
     EXPECT_EQ(mci::NsToSample(11338, 44100), 1); // 0.50001
