@@ -27,6 +27,7 @@ constexpr int kChannels = 16;
 constexpr int kKeys = 128;
 constexpr size_t kSlots = 2 * kChannels * kKeys;
 constexpr size_t kNoteEventBytes = 6;
+constexpr size_t kReservedEvents = 16384;
 
 std::string Meta(uint8_t type, const std::string &data)
 {
@@ -92,8 +93,10 @@ public:
     {
         SetChannel(track.channel);
         out_.homePort = port_;
-        out_.ports[port_].reserve(events_.Count());
-        out_.noteOffs[port_].reserve(events_.Count() / 2);
+        // Room for one pass through a typical track; loops grow it as needed.
+        const size_t expected = std::min(events_.Count(), kReservedEvents);
+        out_.ports[port_].reserve(expected);
+        out_.noteOffs[port_].reserve(expected / 2);
     }
 
     TrackOutput Run()
@@ -168,22 +171,36 @@ private:
 
     bool Handle(const PlayedEvent &played)
     {
+        const uint8_t command = played.event.command;
+        if (command < 0x80)
+            return Note(played.tick, played.event);
+        if (command < command::kYamahaFirst)
+            return ExclusiveCommand(played);
+        if (command < 0xE0)
+            return DeviceCommand(played.tick, played.event);
+        if (command < command::kKeySignature)
+            return ChannelCommand(played.tick, played.event);
+        return TextCommand(played);
+    }
+
+    // User and track exclusives, external commands.
+    bool ExclusiveCommand(const PlayedEvent &played)
+    {
         const TrackEvent &e = played.event;
-        const int64_t t = played.tick;
-        const auto p1 = static_cast<uint8_t>(e.p1);
-        if (e.command < 0x80)
-            return Note(t, e);
         if (e.command >= command::kUserExclusive0 && e.command <= command::kUserExclusive7)
-            return SendUserExclusive(t, e);
-        if (e.command >= command::kYamahaFirst && e.command <= command::kYamahaLast)
-            return !HasOutput() || Send(t, YamahaShortcut(e.command, Ch(), e.p1, e.p2));
+            return SendUserExclusive(played.tick, e);
+        if (e.command == command::kTrackExclusive)
+            return TrackExclusive(played.tick, played.index, e);
+        if (e.command == command::kExternal)
+            return Text(played.tick, 0x07, LongText(played.index, false));
+        return true;
+    }
+
+    // Shortcuts for Yamaha and Roland modules, and the device and address they use.
+    bool DeviceCommand(int64_t t, const TrackEvent &e)
+    {
+        const auto p1 = static_cast<uint8_t>(e.p1);
         switch (e.command) {
-        case command::kTrackExclusive:
-            return TrackExclusive(t, played.index, e);
-        case command::kExternal:
-            return Text(t, 0x07, LongText(played.index, false));
-        case command::kComment:
-            return Text(t, 0x01, LongText(played.index, true));
         case command::kYamahaBase:
             yamaha_.high = p1;
             yamaha_.middle = e.p2;
@@ -208,6 +225,15 @@ private:
             return true;
         case command::kRolandParameter:
             return RolandParameter(t, p1, e.p2);
+        default:
+            return !HasOutput() || Send(t, YamahaShortcut(e.command, Ch(), e.p1, e.p2));
+        }
+    }
+
+    bool ChannelCommand(int64_t t, const TrackEvent &e)
+    {
+        const auto p1 = static_cast<uint8_t>(e.p1);
+        switch (e.command) {
         case command::kBankLsbProgram:
             return Send(t, Channel(kControl, Ch(), kBankLsb, e.p2)) &&
                    Send(t, Channel(kProgramChange, Ch(), p1));
@@ -229,11 +255,18 @@ private:
             return KeyPressure(t, p1, e.p2);
         case command::kPitchBend:
             return Send(t, Channel(kPitchBendStatus, Ch(), p1, e.p2));
-        case command::kKeySignature:
-            return KeySignature(t, static_cast<uint8_t>(e.step));
         default:
             return true; // key scan and unknown commands do nothing in playback
         }
+    }
+
+    bool TextCommand(const PlayedEvent &played)
+    {
+        if (played.event.command == command::kKeySignature)
+            return KeySignature(played.tick, static_cast<uint8_t>(played.event.step));
+        if (played.event.command == command::kComment)
+            return Text(played.tick, 0x01, LongText(played.index, true));
+        return true;
     }
 
     // A note plays for its gate time; the same key struck again while it still sounds

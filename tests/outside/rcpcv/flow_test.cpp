@@ -27,8 +27,8 @@ SongBuilder WithEvents(std::vector<Ev> events, Layout layout = Layout::kRcp)
     return song;
 }
 
-const Ev kLoopStart = Cmd(0xF9);
-const Ev kBarEnd = Cmd(0xFD);
+constexpr Ev kLoopStart = Cmd(0xF9);
+constexpr Ev kBarEnd = Cmd(0xFD);
 Ev LoopEnd(uint8_t passes)
 {
     return Cmd(0xF8, passes);

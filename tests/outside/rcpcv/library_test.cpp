@@ -18,7 +18,7 @@ using namespace rcpcv_test;
 
 namespace {
 
-const std::string kDist = SONOLUX_DIST_DIR;
+constexpr char kDist[] = SONOLUX_DIST_DIR;
 
 std::string Contents(const std::string &path)
 {
@@ -39,7 +39,7 @@ class Library : public ::testing::Test
 protected:
     void SetUp() override
     {
-        handle_ = ::dlopen((kDist + "/librcpcv.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+        handle_ = ::dlopen((std::string(kDist) + "/librcpcv.so").c_str(), RTLD_NOW | RTLD_LOCAL);
         ASSERT_NE(handle_, nullptr) << ::dlerror();
         convert_ = reinterpret_cast<decltype(convert_)>(::dlsym(handle_, "rcpcvConvertFile"));
         save_ = reinterpret_cast<decltype(save_)>(::dlsym(handle_, "rcpcvSaveSMF"));
@@ -101,8 +101,8 @@ TEST_F(Library, RefusesWhatItCannotConvert)
 // Catches internal symbols leaking out of the library.
 TEST(LibraryExports, OnlyTheThreeEntriesAreExported)
 {
-    FILE *pipe =
-        ::popen(("nm -D --defined-only " + kDist + "/librcpcv.so 2>/dev/null").c_str(), "r");
+    FILE *pipe = ::popen(
+        ("nm -D --defined-only " + std::string(kDist) + "/librcpcv.so 2>/dev/null").c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     std::set<std::string> symbols;
     char line[512];
@@ -123,7 +123,7 @@ TEST(LibraryExports, OnlyTheThreeEntriesAreExported)
 TEST(Rcp2Smf, ConvertsAndReportsFailures)
 {
     testing_support::TempFolder folder;
-    const std::string tool = kDist + "/rcp2smf";
+    const std::string tool = std::string(kDist) + "/rcp2smf";
     const std::string song = folder.Write("tune.rcp", Song());
     const std::string text = folder.Write("notes.txt", "text");
     const std::string quiet = " 2>/dev/null";

@@ -6,8 +6,9 @@ namespace rcpcv_test {
 
 namespace {
 
-const std::string kRcpMagic("RCM-PC98V2.0(C)COME ON MUSIC\r\n\0\0", 32);
-const std::string kG36Magic("COME ON MUSIC RECOMPOSER RCP3.0\0", 32);
+constexpr char kRcpMagic[] = "RCM-PC98V2.0(C)COME ON MUSIC\r\n\0\0";
+constexpr char kG36Magic[] = "COME ON MUSIC RECOMPOSER RCP3.0";
+constexpr size_t kMagicSize = 32;
 
 size_t HeaderSize(Layout layout)
 {
@@ -41,7 +42,7 @@ SongBuilder::SongBuilder(Layout layout, unsigned tracks)
     , header_(HeaderSize(layout), '\0')
     , tracks_(tracks)
 {
-    Put(0, layout == Layout::kRcp ? kRcpMagic : kG36Magic);
+    Put(0, std::string(layout == Layout::kRcp ? kRcpMagic : kG36Magic, kMagicSize));
     Put(0x20, std::string(layout == Layout::kRcp ? 64 : 128, ' '));
     Timebase(48).Tempo(120).Beat(4, 4).StoredTrackCount(tracks);
     for (size_t i = 0; i < 8; ++i)

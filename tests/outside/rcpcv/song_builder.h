@@ -20,11 +20,11 @@ struct Ev
     uint8_t p2 = 0;
 };
 
-inline Ev Note(uint8_t key, uint16_t step, uint16_t gate, uint8_t velocity)
+constexpr Ev Note(uint8_t key, uint16_t step, uint16_t gate, uint8_t velocity)
 {
     return {key, step, gate, velocity};
 }
-inline Ev Cmd(uint8_t cmd, uint16_t step = 0, uint16_t p1 = 0, uint8_t p2 = 0)
+constexpr Ev Cmd(uint8_t cmd, uint16_t step = 0, uint16_t p1 = 0, uint8_t p2 = 0)
 {
     return {cmd, step, p1, p2};
 }
