@@ -5,6 +5,7 @@
 #include "playlist/listview.h"
 #include "settings/design.h"
 
+#include <QDrag>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
@@ -244,4 +245,23 @@ TEST(ListWindowShow, ShowingAppliesTheDesign)
     EXPECT_EQ(caption->Canvas().pixelColor(caption->width() - 1, caption->height() - 1),
               QColor(10, 200, 30));
     SkinBitmap = QImage();
+}
+
+// Catches pressing on a row and moving not starting a drag (rows not draggable), or the drag
+// not carrying this list's own row data, or removing rows when it ends.
+TEST(ListWindowReorder, PressAndMoveStartsARowDrag)
+{
+    FiveEntries w;
+    QWidget *viewport = w.List()->viewport();
+    const QPoint from = OnRow(w, 1);
+    QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+    for (int dy : {5, 30, 40})
+        QTest::mouseMove(viewport, from + QPoint(0, dy));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, from + QPoint(0, 40));
+
+    // The drag has ended (nothing takes drops here); its object is not yet deleted.
+    const auto *drag = ListView(w)->findChild<QDrag *>();
+    ASSERT_NE(drag, nullptr) << "no drag started";
+    EXPECT_TRUE(ListView(w)->IsOwnRowDrag(drag->mimeData()));
+    EXPECT_EQ(w.Names(), (Names{"a.mid", "b.mid", "c.mid", "d.mid", "e.mid"}));
 }
