@@ -202,6 +202,32 @@ TEST(FluidOutputDriver, NoAudioDeviceIsAClearOpenError)
     }
 }
 
+// Catches a live output whose audio thread does not play the song to its end or does not
+// report it: ALSA's "null" device takes the audio as fast as it comes, without a card.
+TEST(FluidOutputDriver, AudioThreadPlaysTheSongToItsEnd)
+{
+    testing_support::TempFolder folder;
+    mci::SmfWriter w(480, 0);
+    w.Event(0, NoteOn(9, 37)).Event(240, NoteOn(9, 38)).EndAt(480);
+    mci::FluidOutput::Options options;
+    options.soundFont = fixtures::SoundFont();
+    options.audioDriver = "alsa";
+    options.audioDevice = "null";
+    auto output = std::make_shared<mci::FluidOutput>(options);
+    mci::TMediaPlayer player(output);
+    player.SetFileName(folder.Write("song.mid", w.Bytes()));
+    try {
+        player.Open();
+    } catch (const mci::EMCIDeviceError &error) {
+        GTEST_SKIP() << "ALSA's null device cannot be opened here: " << error.what();
+    }
+    EXPECT_EQ(output->AudioDriver(), "alsa");
+    player.Play();
+    EXPECT_TRUE(player.WaitForEnd(10000ms));
+    EXPECT_EQ(player.Mode(), mci::mpStopped);
+    EXPECT_EQ(player.Position(), player.Length());
+}
+
 // Catches unguarded state between the audio thread and the transport calls (run under
 // ThreadSanitizer to see races; here: no crash, no position beyond the song).
 TEST_F(FluidOutputTest, TransportIsSafeWhileAnotherThreadRenders)
