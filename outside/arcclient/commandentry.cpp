@@ -112,9 +112,7 @@ int Extract(const LibraryProfile &profile, const char *commandLine, Report &repo
         report.Line(error);
         return code;
     }
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (::stat(request.archive.c_str(), &info) != 0) {
         report.Line("cannot find " + request.archive);
         return ERROR_NOT_FIND_ARC_FILE;
@@ -137,6 +135,7 @@ int Extract(const LibraryProfile &profile, const char *commandLine, Report &repo
     job.masks = request.masks;
 
     const OwnerWindow owner = OwnerWindow::Current();
+    job.confirmProgress = owner.Present();
     EXTRACTINGINFOEX opening;
     protocol::MemberEntry archive;
     archive.name = request.archive;

@@ -46,9 +46,7 @@ bool ReadSignatureWindows(const char *path, std::string &head, std::string &tail
     const int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return false;
-    struct stat info
-    {
-    };
+    struct stat info = {};
     bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     if (ok) {
         const auto size = static_cast<std::uint64_t>(info.st_size);
@@ -64,9 +62,7 @@ bool ReadSignatureWindows(const char *path, std::string &head, std::string &tail
 
 bool IsRegularFile(const char *path)
 {
-    struct stat info
-    {
-    };
+    struct stat info = {};
     return path != nullptr && ::stat(path, &info) == 0 && S_ISREG(info.st_mode);
 }
 

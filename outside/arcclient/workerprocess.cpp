@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -49,7 +50,42 @@ private:
     int fds_[2];
 };
 
-pid_t Spawn(const std::string &program, const std::vector<std::string> &arguments, int output)
+// The channel for the caller's answers: a socket, so that answering a helper that has
+// died gives an error instead of SIGPIPE.
+class AnswerChannel
+{
+public:
+    explicit AnswerChannel(bool wanted)
+    {
+        if (wanted && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds_) != 0)
+            fds_[0] = fds_[1] = -1;
+    }
+    ~AnswerChannel()
+    {
+        CloseHelperEnd();
+        if (fds_[0] >= 0)
+            ::close(fds_[0]);
+    }
+    bool Wanted() const { return fds_[1] >= 0 || fds_[0] >= 0; }
+    int HelperEnd() const { return fds_[1]; }
+    void CloseHelperEnd()
+    {
+        if (fds_[1] >= 0)
+            ::close(fds_[1]);
+        fds_[1] = -1;
+    }
+    void GoOn() const
+    {
+        if (fds_[0] >= 0)
+            ::send(fds_[0], "y", 1, MSG_NOSIGNAL);
+    }
+
+private:
+    int fds_[2] = {-1, -1};
+};
+
+pid_t Spawn(const std::string &program, const std::vector<std::string> &arguments, int output,
+            int input)
 {
     std::vector<std::string> strings;
     strings.push_back(program);
@@ -62,7 +98,10 @@ pid_t Spawn(const std::string &program, const std::vector<std::string> &argument
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    if (input >= 0)
+        posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
+    else
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
 
     // A clean signal state, whatever the calling program has blocked or caught.
     posix_spawnattr_t attributes;
@@ -117,9 +156,10 @@ void Reap(pid_t pid, Clock::time_point limit)
 class Supervisor
 {
 public:
-    Supervisor(int fd, RecordHandler &handler)
+    Supervisor(int fd, RecordHandler &handler, const AnswerChannel &answers)
         : fd_(fd)
         , handler_(handler)
+        , answers_(answers)
     {
     }
 
@@ -143,11 +183,12 @@ public:
             if (got < 0 && (errno == EINTR || errno == EAGAIN))
                 continue;
             if (got <= 0)
-                return haveResult_ && !parser_.HasPartial() ? WorkerOutcome::Finished
-                                                            : WorkerOutcome::Failed;
+                return WorkerOutcome::Failed; // ended without its Result
             parser_.Feed(buffer, static_cast<std::size_t>(got));
             const WorkerOutcome outcome = Dispatch(true);
-            if (outcome != WorkerOutcome::Finished)
+            // The Result is the last record: what the helper does afterwards (ending) is
+            // not waited for here.
+            if (outcome != WorkerOutcome::Finished || haveResult_)
                 return outcome;
         }
     }
@@ -203,12 +244,15 @@ private:
             handlerTime_ += Clock::now() - start;
             if (!goOn)
                 return WorkerOutcome::Cancelled;
+            if (type == protocol::RecordType::Begin || type == protocol::RecordType::Progress)
+                answers_.GoOn();
         }
         return parser_.Broken() ? WorkerOutcome::Failed : WorkerOutcome::Finished;
     }
 
     int fd_;
     RecordHandler &handler_;
+    const AnswerChannel &answers_;
     protocol::RecordParser parser_;
     Clock::duration handlerTime_{};
     std::string pendingTemp_;
@@ -219,20 +263,22 @@ private:
 } // namespace
 
 WorkerRun RunWorkerProgram(const std::string &program, const std::vector<std::string> &arguments,
-                           double seconds, RecordHandler &handler)
+                           double seconds, RecordHandler &handler, bool confirm)
 {
     WorkerRun run;
     Pipe pipe;
-    if (!pipe.Valid())
+    AnswerChannel answers(confirm);
+    if (!pipe.Valid() || answers.Wanted() != confirm)
         return run;
     const Clock::time_point deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                                           std::chrono::duration<double>(seconds));
-    const pid_t pid = Spawn(program, arguments, pipe.Write());
+    const pid_t pid = Spawn(program, arguments, pipe.Write(), answers.HelperEnd());
     pipe.CloseWrite();
+    answers.CloseHelperEnd();
     if (pid < 0)
         return run;
 
-    Supervisor supervisor(pipe.Read(), handler);
+    Supervisor supervisor(pipe.Read(), handler, answers);
     run.outcome = supervisor.Follow(deadline);
     if (run.outcome == WorkerOutcome::Finished) {
         Reap(pid, Clock::now() + exitGrace);
@@ -261,7 +307,8 @@ std::string WorkerProgramPath()
 
 WorkerRun RunWorker(const WorkerJob &job, double seconds, RecordHandler &handler)
 {
-    return RunWorkerProgram(WorkerProgramPath(), job.ToArguments(), seconds, handler);
+    return RunWorkerProgram(WorkerProgramPath(), job.ToArguments(), seconds, handler,
+                            job.confirmProgress);
 }
 
 } // namespace arc

@@ -36,9 +36,10 @@ struct WorkerRun
 };
 
 // Runs program (a full path) with arguments for at most seconds of wall time; time spent
-// inside the handler does not count.
+// inside the handler does not count. With confirm, the program's standard input carries
+// "y" after each Begin and Progress record the handler accepted.
 WorkerRun RunWorkerProgram(const std::string &program, const std::vector<std::string> &arguments,
-                           double seconds, RecordHandler &handler);
+                           double seconds, RecordHandler &handler, bool confirm = false);
 
 // The helper program beside the library this code is linked into.
 std::string WorkerProgramPath();

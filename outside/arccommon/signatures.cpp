@@ -109,18 +109,27 @@ Compression CompressionOf(const std::string &head)
 
 bool LooksLikeArchive(ArchiveKind kind, const std::string &head, const std::string &tail)
 {
+    // A header further into the file counts only behind a self-extractor's program stub;
+    // elsewhere it may be a member stored inside another archive.
+    const bool program = StartsWith(head, 0, "MZ", 2);
     switch (kind) {
     case ArchiveKind::Lha:
-        return AnyOffset(head, LhaHeaderAt);
+        return program ? AnyOffset(head, LhaHeaderAt) : LhaHeaderAt(head, 0);
     case ArchiveKind::Arj:
-        return AnyOffset(head, ArjMainHeaderAt);
+        return program ? AnyOffset(head, ArjMainHeaderAt) : ArjMainHeaderAt(head, 0);
     case ArchiveKind::Zip:
+        // A self-extracting ZIP ends in its central directory like any other.
         return StartsWith(head, 0, "PK\x03\x04", 4) || StartsWith(head, 0, "PK\x05\x06", 4) ||
-               Contains(tail, "PK\x05\x06", 4) || Contains(head, "PK\x03\x04", 4);
+               Contains(tail, "PK\x05\x06", 4);
     case ArchiveKind::Cab:
-        return Contains(head, "MSCF\0\0\0\0", 8);
-    case ArchiveKind::Rar:
-        return Contains(head, "Rar!\x1A\x07\x00", 7) || Contains(head, "Rar!\x1A\x07\x01\x00", 8);
+        return program ? Contains(head, "MSCF\0\0\0\0", 8) : StartsWith(head, 0, "MSCF\0\0\0\0", 8);
+    case ArchiveKind::Rar: {
+        const std::string rar4("Rar!\x1A\x07\x00", 7);
+        const std::string rar5("Rar!\x1A\x07\x01\x00", 8);
+        if (!program)
+            return StartsWith(head, 0, rar4.data(), 7) || StartsWith(head, 0, rar5.data(), 8);
+        return Contains(head, rar4.data(), 7) || Contains(head, rar5.data(), 8);
+    }
     case ArchiveKind::Tar:
         return CompressionOf(head) != Compression::None || TarHeaderAt(head, 0);
     }

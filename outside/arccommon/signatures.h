@@ -26,7 +26,9 @@ enum class Compression { None, Gzip, Compress, Bzip2, Xz, Zstd, Lzip };
 Compression CompressionOf(const std::string &head);
 
 // Whether a file whose first bytes are head (up to signatureScan) and last bytes tail (up
-// to zipTailScan) is an archive of kind. For Tar also a compressed file of any kind.
+// to zipTailScan) is an archive of kind: its header at the start, or behind the program
+// stub of a self-extractor ("MZ"), or for ZIP its central directory at the end. For Tar
+// also a compressed file of any kind.
 bool LooksLikeArchive(ArchiveKind kind, const std::string &head, const std::string &tail);
 
 } // namespace arc

@@ -7,7 +7,7 @@ namespace {
 
 constexpr const char *operationNames[] = {"list", "extract", "test", "tartype"};
 constexpr const char *kindNames[] = {"lha", "zip", "cab", "tar", "rar", "arj"};
-constexpr std::size_t fixedArguments = 8;
+constexpr std::size_t fixedArguments = 9;
 
 template<typename Enum, std::size_t N>
 bool ParseName(const std::string &text, const char *const (&names)[N], Enum &value)
@@ -41,7 +41,8 @@ std::vector<std::string> WorkerJob::ToArguments() const
                                           keepFolders ? "folders" : "flat",
                                           std::to_string(memberLimit),
                                           std::to_string(totalLimit),
-                                          std::to_string(cpuSeconds)};
+                                          std::to_string(cpuSeconds),
+                                          confirmProgress ? "confirm" : "free"};
     arguments.insert(arguments.end(), masks.begin(), masks.end());
     return arguments;
 }
@@ -56,12 +57,13 @@ bool WorkerJob::FromArguments(const std::vector<std::string> &arguments, WorkerJ
         (arguments[4] != "folders" && arguments[4] != "flat") ||
         !ParseUnsigned(arguments[5], job.memberLimit) ||
         !ParseUnsigned(arguments[6], job.totalLimit) || !ParseUnsigned(arguments[7], cpu) ||
-        cpu > 100000)
+        cpu > 100000 || (arguments[8] != "confirm" && arguments[8] != "free"))
         return false;
     job.archive = arguments[2];
     job.folder = arguments[3];
     job.keepFolders = arguments[4] == "folders";
     job.cpuSeconds = static_cast<unsigned>(cpu);
+    job.confirmProgress = arguments[8] == "confirm";
     job.masks.assign(arguments.begin() + fixedArguments, arguments.end());
     return true;
 }

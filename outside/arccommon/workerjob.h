@@ -22,7 +22,10 @@ struct WorkerJob
     bool keepFolders = false;
     std::uint64_t memberLimit = 0;
     std::uint64_t totalLimit = 0;
-    unsigned cpuSeconds = 0;        // processor-time ceiling of the helper, a backstop
+    unsigned cpuSeconds = 0; // processor-time ceiling of the helper, a backstop
+    // Extract: the helper waits for the caller's answer ("y" on its standard input) after
+    // each Begin and Progress record, so that a stop request takes effect at once.
+    bool confirmProgress = false;
     std::vector<std::string> masks; // Extract and Test: empty selects every member
 
     // The helper's arguments, program name excluded.

@@ -28,9 +28,7 @@ bool MakeFolders(const std::string &path)
         if (!prefix.empty())
             ::mkdir(prefix.c_str(), 0777); // existing folders answer EEXIST
         if (slash == std::string::npos) {
-            struct stat info
-            {
-            };
+            struct stat info = {};
             return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
         }
     }
@@ -147,9 +145,7 @@ int MemberFile::Write(const void *data, std::size_t size, std::uint64_t offset)
 
 int MemberFile::Commit(std::uint64_t size, std::int64_t mtime)
 {
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (::fstat(fd_, &info) != 0)
         return WriteError(errno);
     if (static_cast<std::uint64_t>(info.st_size) < size &&

@@ -134,6 +134,8 @@ private:
         out_.Put(protocol::Encode(protocol::BeginEntry{info.entry, file->FinalPath()}));
         out_.Put(protocol::EncodeTemp(file->TempPath()));
         out_.Flush();
+        if (!out_.Confirm())
+            return false;
         if ((code = file->Create()) != 0) {
             failures_.Note(name, code, "cannot create " + file->TempPath());
             return true;
@@ -167,14 +169,18 @@ private:
             if (end - reported >= progressStep) {
                 reported = end;
                 out_.Put(protocol::EncodeProgress(end));
+                if (!out_.Confirm())
+                    return false;
             }
         }
         const std::uint64_t size = info.sizeKnown ? std::max(end, info.entry.size) : end;
+        out_.Put(protocol::EncodeProgress(size));
+        if (!out_.Confirm())
+            return false;
         if ((code = file->Commit(size, info.entry.mtime)) != 0) {
             failures_.Note(name, code, "cannot write " + file->FinalPath());
             return true;
         }
-        out_.Put(protocol::EncodeProgress(size));
         out_.Put(protocol::EncodeDone());
         return true;
     }

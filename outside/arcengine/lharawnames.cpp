@@ -1,13 +1,11 @@
-#include "lharawnames.h"
+// LHA headers of levels 0 to 3, read for their name fields.
+
+#include "rawnames.h"
 
 #include "outside/arccommon/codepage.h"
 #include "outside/arccommon/signatures.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace arc {
 namespace {
@@ -27,57 +25,13 @@ std::uint32_t LittleEndian(const unsigned char *p, int bytes)
     return value;
 }
 
-// "\" written by MS-DOS archivers between folders, where it is a character of its own.
-std::string DosSeparatorsToSlashes(std::string name)
-{
-    const TextEncoding encoding = NameEncoding(name);
-    for (std::size_t i = 0; i < name.size(); i += CharLength(name, i, encoding))
-        if (name[i] == '\\' && CharLength(name, i, encoding) == 1)
-            name[i] = '/';
-    return name;
-}
-
 } // namespace
-
-LhaRawNames::LhaRawNames(const std::string &path)
-{
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat info
-    {
-    };
-    if (fd_ >= 0 && ::fstat(fd_, &info) == 0)
-        size_ = static_cast<std::uint64_t>(info.st_size);
-}
-
-LhaRawNames::~LhaRawNames()
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-}
-
-bool LhaRawNames::Read(std::uint64_t offset, void *buffer, std::size_t size) const
-{
-    if (fd_ < 0 || offset > size_ || size > size_ - offset)
-        return false;
-    auto *out = static_cast<char *>(buffer);
-    while (size > 0) {
-        const ssize_t got = ::pread(fd_, out, size, static_cast<off_t>(offset));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return false;
-        out += got;
-        offset += static_cast<std::uint64_t>(got);
-        size -= static_cast<std::size_t>(got);
-    }
-    return true;
-}
 
 std::string LhaRawNames::NameAt(std::uint64_t offset) const
 {
     // A header at offset, or, for the first one of a self-extractor, behind its stub.
     for (const std::uint64_t span : {std::uint64_t(512), std::uint64_t(signatureScan)}) {
-        const std::uint64_t end = std::min(size_, offset + span);
+        const std::uint64_t end = std::min(Size(), offset + span);
         if (end <= offset)
             return std::string();
         std::string window(static_cast<std::size_t>(end - offset), '\0');

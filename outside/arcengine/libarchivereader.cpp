@@ -1,8 +1,8 @@
 #include "libarchivereader.h"
 
-#include "lharawnames.h"
 #include "outside/arccommon/membername.h"
 #include "outside/include/archiver_api.h"
+#include "rawnames.h"
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -148,7 +148,9 @@ std::unique_ptr<LibarchiveReader> LibarchiveReader::Open(ArchiveKind kind, const
         return nullptr;
     }
     if (kind == ArchiveKind::Lha)
-        reader->lhaNames_ = std::make_unique<LhaRawNames>(path);
+        reader->rawNames_ = std::make_unique<LhaRawNames>(path);
+    else if (kind == ArchiveKind::Rar)
+        reader->rawNames_ = std::make_unique<Rar4RawNames>(path);
     return reader;
 }
 
@@ -163,12 +165,12 @@ std::string LibarchiveReader::NameOf(struct archive_entry *entry) const
 {
     if (bareCompressedFile_)
         return BareFileName(path_);
-    if (lhaNames_) {
+    if (rawNames_ && archive_format(archive_) != ARCHIVE_FORMAT_RAR_V5) {
         std::string raw =
-            lhaNames_->NameAt(static_cast<std::uint64_t>(archive_read_header_position(archive_)));
+            rawNames_->NameAt(static_cast<std::uint64_t>(archive_read_header_position(archive_)));
         if (!raw.empty()) {
-            // A symbolic link's header holds "name|target".
-            if (KindOf(entry) == protocol::MemberKind::Link)
+            // An LHA symbolic link's header holds "name|target".
+            if (kind_ == ArchiveKind::Lha && KindOf(entry) == protocol::MemberKind::Link)
                 raw = raw.substr(0, raw.find('|'));
             return raw;
         }

@@ -17,7 +17,7 @@ struct archive_entry;
 
 namespace arc {
 
-class LhaRawNames;
+class RawNames;
 
 class LibarchiveReader : public MemberReader
 {
@@ -44,8 +44,8 @@ private:
     ArchiveKind kind_;
     std::string path_;
     struct archive *archive_ = nullptr;
-    std::unique_ptr<LhaRawNames> lhaNames_;
-    bool bareCompressedFile_ = false; // a .gz/.bz2/... holding no archive
+    std::unique_ptr<RawNames> rawNames_; // for formats whose names libarchive rewrites
+    bool bareCompressedFile_ = false;    // a .gz/.bz2/... holding no archive
     bool firstHeader_ = true;
     int skipped_ = 0;
     std::string errorText_;

@@ -28,3 +28,20 @@ void RecordWriter::Flush()
 }
 
 } // namespace arc
+
+namespace arc {
+
+bool RecordWriter::Confirm()
+{
+    if (replyFd_ < 0)
+        return true;
+    Flush();
+    char answer = 0;
+    ssize_t got = 0;
+    do {
+        got = ::read(replyFd_, &answer, 1);
+    } while (got < 0 && errno == EINTR);
+    return got == 1 && answer == 'y';
+}
+
+} // namespace arc

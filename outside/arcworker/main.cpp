@@ -24,6 +24,7 @@
 namespace {
 
 constexpr int reportFd = 1;
+constexpr int replyFd = 0;
 
 void SetLimit(int resource, rlim_t value)
 {
@@ -85,7 +86,7 @@ int main(int argc, char **argv)
         return 2;
     LimitSelf(job);
 
-    arc::RecordWriter out(reportFd);
+    arc::RecordWriter out(reportFd, job.confirmProgress ? replyFd : -1);
     if (job.operation == arc::JobOperation::TarType) {
         out.Put(arc::protocol::EncodeTarType(arc::LibarchiveReader::HoldsTar(job.archive)));
         out.Put(arc::protocol::Encode(arc::protocol::ResultEntry{0, std::string()}));

@@ -119,9 +119,7 @@ int ArjArchive::Open(const std::string &path)
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0)
         return ERROR_ARC_FILE_OPEN;
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode))
         return ERROR_ARC_FILE_OPEN;
     fileSize_ = static_cast<std::uint64_t>(info.st_size);
