@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <spawn.h>
 #include <sys/socket.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,6 +22,17 @@ using Clock = std::chrono::steady_clock;
 constexpr std::chrono::milliseconds drainLimit{1000};
 constexpr std::chrono::milliseconds exitGrace{2000};
 
+// fd moved above the standard descriptors: a program started with some of them closed
+// would otherwise hand out 0 to 2 here, and the helper's own 0 and 1 would be lost.
+int AboveStandard(int fd)
+{
+    if (fd < 0 || fd > STDERR_FILENO)
+        return fd;
+    const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    ::close(fd);
+    return moved;
+}
+
 class Pipe
 {
 public:
@@ -28,13 +40,15 @@ public:
     {
         if (::pipe2(fds_, O_CLOEXEC) != 0)
             fds_[0] = fds_[1] = -1;
+        fds_[0] = AboveStandard(fds_[0]);
+        fds_[1] = AboveStandard(fds_[1]);
     }
     ~Pipe()
     {
         CloseRead();
         CloseWrite();
     }
-    bool Valid() const { return fds_[0] >= 0; }
+    bool Valid() const { return fds_[0] >= 0 && fds_[1] >= 0; }
     int Read() const { return fds_[0]; }
     int Write() const { return fds_[1]; }
     void CloseRead() { Close(fds_[0]); }
@@ -59,6 +73,8 @@ public:
     {
         if (wanted && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds_) != 0)
             fds_[0] = fds_[1] = -1;
+        fds_[0] = AboveStandard(fds_[0]);
+        fds_[1] = AboveStandard(fds_[1]);
     }
     ~AnswerChannel()
     {
@@ -66,7 +82,7 @@ public:
         if (fds_[0] >= 0)
             ::close(fds_[0]);
     }
-    bool Wanted() const { return fds_[1] >= 0 || fds_[0] >= 0; }
+    bool Wanted() const { return fds_[1] >= 0 && fds_[0] >= 0; }
     int HelperEnd() const { return fds_[1]; }
     void CloseHelperEnd()
     {
@@ -138,19 +154,28 @@ bool IsWorkerTempFile(const std::string &path)
 // Waits for the helper to end, killing it when it has not ended by limit.
 void Reap(pid_t pid, Clock::time_point limit)
 {
+    const int pidFd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
     for (;;) {
         int status = 0;
         const pid_t done = ::waitpid(pid, &status, WNOHANG);
         if (done == pid || (done < 0 && errno != EINTR))
-            return; // ended (or already reaped by a program that ignores SIGCHLD)
-        if (Clock::now() >= limit) {
+            break; // ended (or already reaped by a program that ignores SIGCHLD)
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(limit - Clock::now()).count();
+        if (left <= 0) {
             ::kill(pid, SIGKILL);
             while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
             }
-            return;
+            break;
         }
-        ::poll(nullptr, 0, 1);
+        // The process descriptor becomes readable when the helper ends; without one, look
+        // again every millisecond.
+        struct pollfd ended = {pidFd, POLLIN, 0};
+        ::poll(pidFd >= 0 ? &ended : nullptr, pidFd >= 0 ? 1 : 0,
+               pidFd >= 0 ? static_cast<int>(left) : 1);
     }
+    if (pidFd >= 0)
+        ::close(pidFd);
 }
 
 class Supervisor
