@@ -32,13 +32,13 @@ std::string StripFolderMark(const std::string &folder)
     return stripped.empty() ? std::string("/") : stripped;
 }
 
-struct CommandSpec
+struct KnownCommand
 {
     bool known = false;
     bool keepFolders = true;
 };
 
-CommandSpec CommandOf(CommandStyle style, const std::string &command)
+KnownCommand CommandOf(CommandStyle style, const std::string &command)
 {
     const std::string c = Lower(command);
     switch (style) {
@@ -139,10 +139,10 @@ public:
             request_.folder = StripFolderMark(folderOption_);
     }
 
-    void SetCommand(const CommandSpec &spec)
+    void SetCommand(const KnownCommand &command)
     {
-        commandKeepsFolders_ = spec.keepFolders;
-        request_.keepFolders = spec.keepFolders;
+        commandKeepsFolders_ = command.keepFolders;
+        request_.keepFolders = command.keepFolders;
     }
 
 private:
@@ -231,7 +231,7 @@ int ParseCommandLine(CommandStyle style, const std::string &line, ExtractRequest
         error = "no command";
         return ERROR_COMMAND_NAME;
     }
-    const CommandSpec command = CommandOf(style, tokens[0].text);
+    const KnownCommand command = CommandOf(style, tokens[0].text);
     if (!command.known) {
         error = "unknown command " + tokens[0].text;
         return ERROR_COMMAND_NAME;

@@ -8,6 +8,12 @@
  * Command lines keep the interface's own syntax: switches, double-quoted paths, and a
  * folder written with a trailing "\" (or "/").
  *
+ * Every listing and extraction runs in the helper program "arcworker" lying beside the
+ * library (RAR archives through the engine libunrar.so, also beside it), under a time and
+ * size budget, so that a damaged archive costs the caller a result code, never a hang or a
+ * crash. Without the helper the entries answer ERROR_WORKER_FAILED, without the RAR engine
+ * ERROR_NOT_SUPPORT.
+ *
  * Nothing here throws: every failure is a result code.
  */
 #ifndef SONOLUX_ARCHIVER_API_H
