@@ -1,0 +1,298 @@
+#include "libarchivereader.h"
+
+#include "outside/arccommon/membername.h"
+#include "outside/include/archiver_api.h"
+#include "rawnames.h"
+
+#include <archive.h>
+#include <archive_entry.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace arc {
+namespace {
+
+constexpr int maxRetries = 16;
+constexpr std::size_t readBlockSize = 64 * 1024;
+
+bool Contains(const char *text, const char *word)
+{
+    return text != nullptr && strcasestr(text, word) != nullptr;
+}
+
+// The interface's code for a failure libarchive describes only in words.
+int DataErrorCode(const char *text)
+{
+    if (Contains(text, "crc") || Contains(text, "checksum"))
+        return ERROR_FILE_CRC;
+    if (Contains(text, "encrypt") || Contains(text, "passphrase") || Contains(text, "password"))
+        return ERROR_PASSWORD_FILE;
+    if (Contains(text, "unsupported") || Contains(text, "not supported"))
+        return ERROR_METHOD;
+    return ERROR_DATA_BROKEN;
+}
+
+void EnableFormats(struct archive *a, ArchiveKind kind)
+{
+    switch (kind) {
+    case ArchiveKind::Lha:
+        archive_read_support_format_lha(a);
+        // Read every 8-bit name as Latin-1, a conversion that cannot fail; the stored
+        // bytes are taken from the header afterwards (LhaRawNames).
+        archive_read_set_format_option(a, "lha", "hdrcharset", "ISO-8859-1");
+        break;
+    case ArchiveKind::Zip:
+        archive_read_support_format_zip(a);
+        break;
+    case ArchiveKind::Cab:
+        archive_read_support_format_cab(a);
+        break;
+    case ArchiveKind::Tar:
+        archive_read_support_format_tar(a);
+        archive_read_support_format_gnutar(a);
+        archive_read_support_format_raw(a);
+        // Only filters libarchive decodes with a library of its own: without one it would
+        // hand the data to an outside program.
+        if (archive_zlib_version() != nullptr)
+            archive_read_support_filter_gzip(a);
+        if (archive_bzlib_version() != nullptr)
+            archive_read_support_filter_bzip2(a);
+        if (archive_liblzma_version() != nullptr) {
+            archive_read_support_filter_xz(a);
+            archive_read_support_filter_lzma(a);
+            archive_read_support_filter_lzip(a);
+        }
+        if (archive_libzstd_version() != nullptr)
+            archive_read_support_filter_zstd(a);
+        archive_read_support_filter_compress(a);
+        break;
+    case ArchiveKind::Rar:
+        archive_read_support_format_rar(a);
+        archive_read_support_format_rar5(a);
+        break;
+    case ArchiveKind::Arj:
+        break;
+    }
+}
+
+protocol::MemberKind KindOf(struct archive_entry *entry)
+{
+    if (archive_entry_hardlink(entry) != nullptr || archive_entry_symlink(entry) != nullptr)
+        return protocol::MemberKind::Link;
+    switch (archive_entry_filetype(entry)) {
+    case AE_IFREG:
+    case 0:
+        return protocol::MemberKind::File;
+    case AE_IFDIR:
+        return protocol::MemberKind::Directory;
+    case AE_IFLNK:
+        return protocol::MemberKind::Link;
+    case AE_IFCHR:
+    case AE_IFBLK:
+    case AE_IFIFO:
+    case AE_IFSOCK:
+        return protocol::MemberKind::Device;
+    default:
+        return protocol::MemberKind::Other;
+    }
+}
+
+// The name a lone compressed file ("song.mid.gz") is written under: its own name without
+// the compression's extension.
+std::string BareFileName(const std::string &archivePath)
+{
+    std::string name = MemberBaseName(archivePath);
+    for (const char *suffix : {".gz", ".bz2", ".z", ".xz", ".lzma", ".lz", ".zst", ".tgz"}) {
+        const std::size_t length = std::strlen(suffix);
+        if (name.size() > length && strcasecmp(name.c_str() + name.size() - length, suffix) == 0) {
+            name.resize(name.size() - length);
+            return name;
+        }
+    }
+    return name.empty() ? std::string("data") : name + ".out";
+}
+
+} // namespace
+
+LibarchiveReader::LibarchiveReader(ArchiveKind kind, const std::string &path)
+    : kind_(kind)
+    , path_(path)
+{
+}
+
+LibarchiveReader::~LibarchiveReader()
+{
+    if (archive_ != nullptr)
+        archive_read_free(archive_);
+}
+
+std::unique_ptr<LibarchiveReader> LibarchiveReader::Open(ArchiveKind kind, const std::string &path,
+                                                         int &code, std::string &text)
+{
+    std::unique_ptr<LibarchiveReader> reader(new LibarchiveReader(kind, path));
+    reader->archive_ = archive_read_new();
+    if (reader->archive_ == nullptr) {
+        code = ERROR_MORE_HEAP_MEMORY;
+        text = "out of memory";
+        return nullptr;
+    }
+    struct archive *a = reader->archive_;
+    EnableFormats(a, kind);
+    if (archive_read_open_filename(a, path.c_str(), readBlockSize) != ARCHIVE_OK) {
+        const int number = archive_errno(a);
+        code = (number == ENOENT || number == EACCES || number == EISDIR) ? ERROR_ARC_FILE_OPEN
+                                                                          : ERROR_NOT_ARC_FILE;
+        const char *reason = archive_error_string(a);
+        text = reason != nullptr ? reason : "not an archive";
+        return nullptr;
+    }
+    if (kind == ArchiveKind::Lha)
+        reader->rawNames_ = std::make_unique<LhaRawNames>(path);
+    else if (kind == ArchiveKind::Rar)
+        reader->rawNames_ = std::make_unique<Rar4RawNames>(path);
+    return reader;
+}
+
+int LibarchiveReader::Fail(int code)
+{
+    const char *reason = archive_error_string(archive_);
+    errorText_ = reason != nullptr ? reason : "damaged archive";
+    return code;
+}
+
+std::string LibarchiveReader::NameOf(struct archive_entry *entry) const
+{
+    if (bareCompressedFile_)
+        return BareFileName(path_);
+    if (rawNames_ && archive_format(archive_) != ARCHIVE_FORMAT_RAR_V5) {
+        std::string raw =
+            rawNames_->NameAt(static_cast<std::uint64_t>(archive_read_header_position(archive_)));
+        if (!raw.empty()) {
+            // An LHA symbolic link's header holds "name|target".
+            if (kind_ == ArchiveKind::Lha && KindOf(entry) == protocol::MemberKind::Link)
+                raw = raw.substr(0, raw.find('|'));
+            return raw;
+        }
+    }
+    if (const char *name = archive_entry_pathname(entry))
+        return name;
+    if (const char *name = archive_entry_pathname_utf8(entry))
+        return name;
+    return std::string();
+}
+
+int LibarchiveReader::Next(MemberInfo &info)
+{
+    for (int retries = 0;;) {
+        struct archive_entry *entry = nullptr;
+        const int r = archive_read_next_header(archive_, &entry);
+        if (r == ARCHIVE_EOF)
+            return endOfArchive;
+        if (r == ARCHIVE_RETRY && ++retries < maxRetries)
+            continue;
+        if (r == ARCHIVE_FATAL || r == ARCHIVE_RETRY)
+            return Fail(firstHeader_ ? ERROR_NOT_ARC_FILE : ERROR_HEADER_BROKEN);
+        if (firstHeader_ && kind_ == ArchiveKind::Tar &&
+            archive_format(archive_) == ARCHIVE_FORMAT_RAW) {
+            // Raw data is an archive only when a decompression filter unwrapped it.
+            if (archive_filter_code(archive_, 0) == ARCHIVE_FILTER_NONE) {
+                errorText_ = "not a TAR archive or a compressed file";
+                return ERROR_NOT_ARC_FILE;
+            }
+            bareCompressedFile_ = true;
+        }
+        firstHeader_ = false;
+        const std::string name = NameOf(entry);
+        if (r == ARCHIVE_FAILED || name.empty()) {
+            if (skipped_ == 0) {
+                skipped_ = ERROR_HEADER_BROKEN;
+                Fail(0);
+            }
+            continue;
+        }
+        info = MemberInfo();
+        info.entry.name = name;
+        info.entry.kind = KindOf(entry);
+        info.sizeKnown = archive_entry_size_is_set(entry) != 0;
+        if (info.sizeKnown && archive_entry_size(entry) > 0)
+            info.entry.size = static_cast<std::uint64_t>(archive_entry_size(entry));
+        if (archive_entry_mtime_is_set(entry))
+            info.entry.mtime = archive_entry_mtime(entry);
+        if (archive_entry_is_data_encrypted(entry))
+            info.refusal = ERROR_PASSWORD_FILE;
+        if (kind_ == ArchiveKind::Lha) {
+            // The format name reads "lha -lh5-".
+            const char *format = archive_format_name(archive_);
+            if (format != nullptr && std::strlen(format) == 9)
+                info.entry.method = format + 4;
+        }
+        return 0;
+    }
+}
+
+int LibarchiveReader::ReadBlock(DataBlock &block, bool &fatal)
+{
+    fatal = false;
+    for (int empty = 0;; ++empty) {
+        const void *data = nullptr;
+        std::size_t size = 0;
+        la_int64_t offset = 0;
+        const int r = archive_read_data_block(archive_, &data, &size, &offset);
+        if (r == ARCHIVE_EOF) {
+            block = DataBlock();
+            return 0;
+        }
+        if (r != ARCHIVE_OK && r != ARCHIVE_WARN) {
+            fatal = r == ARCHIVE_FATAL;
+            return Fail(DataErrorCode(archive_error_string(archive_)));
+        }
+        if (offset < 0)
+            return Fail(ERROR_DATA_BROKEN);
+        // libarchive may hand out empty blocks before the end; only a run of them is damage.
+        if (size == 0 && empty < maxRetries)
+            continue;
+        if (size == 0)
+            return Fail(ERROR_DATA_BROKEN);
+        block.data = data;
+        block.size = size;
+        block.offset = static_cast<std::uint64_t>(offset);
+        return 0;
+    }
+}
+
+bool LibarchiveReader::HoldsTar(const std::string &path)
+{
+    unsigned char magic[4] = {};
+    FILE *file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr)
+        return false;
+    const std::size_t got = std::fread(magic, 1, sizeof magic, file);
+    std::fclose(file);
+    int filter = ARCHIVE_FILTER_NONE;
+    if (got >= 2 && magic[0] == 0x1F && magic[1] == 0x8B)
+        filter = ARCHIVE_FILTER_GZIP;
+    else if (got >= 2 && magic[0] == 0x1F && magic[1] == 0x9D)
+        filter = ARCHIVE_FILTER_COMPRESS;
+    else if (got >= 3 && std::memcmp(magic, "BZh", 3) == 0)
+        filter = ARCHIVE_FILTER_BZIP2;
+
+    struct archive *a = archive_read_new();
+    if (a == nullptr)
+        return false;
+    if (filter != ARCHIVE_FILTER_NONE)
+        archive_read_append_filter(a, filter);
+    archive_read_support_format_tar(a);
+    archive_read_support_format_gnutar(a);
+    bool isTar = false;
+    if (archive_read_open_filename(a, path.c_str(), readBlockSize) == ARCHIVE_OK) {
+        struct archive_entry *entry = nullptr;
+        const int r = archive_read_next_header(a, &entry);
+        isTar = (r == ARCHIVE_OK || r == ARCHIVE_WARN) &&
+                (archive_format(a) & ARCHIVE_FORMAT_BASE_MASK) == ARCHIVE_FORMAT_TAR;
+    }
+    archive_read_free(a);
+    return isTar;
+}
+
+} // namespace arc

@@ -1,0 +1,54 @@
+#pragma once
+// Members of LHA, ZIP, CAB, TAR (plain or compressed, or a lone compressed file) and RAR
+// archives, read with libarchive. Each kind enables only its own formats, so a library
+// never reads another library's kind of archive. Names keep the bytes the archive stores.
+//
+// libarchive must be used under a UTF-8 locale (the helper sets C.UTF-8): names that are
+// stored as Unicode then come out as UTF-8, and all others come out unconverted.
+
+#include "memberreader.h"
+#include "outside/arccommon/workerjob.h"
+
+#include <memory>
+#include <string>
+
+struct archive;
+struct archive_entry;
+
+namespace arc {
+
+class RawNames;
+
+class LibarchiveReader : public MemberReader
+{
+public:
+    // Opens path as an archive of kind (not Arj): nullptr with code and text when it cannot.
+    static std::unique_ptr<LibarchiveReader> Open(ArchiveKind kind, const std::string &path,
+                                                  int &code, std::string &text);
+    ~LibarchiveReader() override;
+
+    int Next(MemberInfo &info) override;
+    int ReadBlock(DataBlock &block, bool &fatal) override;
+    int SkippedProblem() const override { return skipped_; }
+    std::string ErrorText() const override { return errorText_; }
+
+    // Whether the file at path, compressed or not, holds a TAR archive. Only the first
+    // header is read, through a single decompression filter chosen by the file's signature.
+    static bool HoldsTar(const std::string &path);
+
+private:
+    LibarchiveReader(ArchiveKind kind, const std::string &path);
+    int Fail(int code);
+    std::string NameOf(struct archive_entry *entry) const;
+
+    ArchiveKind kind_;
+    std::string path_;
+    struct archive *archive_ = nullptr;
+    std::unique_ptr<RawNames> rawNames_; // for formats whose names libarchive rewrites
+    bool bareCompressedFile_ = false;    // a .gz/.bz2/... holding no archive
+    bool firstHeader_ = true;
+    int skipped_ = 0;
+    std::string errorText_;
+};
+
+} // namespace arc

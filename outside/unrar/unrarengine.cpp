@@ -1,0 +1,122 @@
+// libunrar.so: the RAR engine (see outside/include/unrar_engine.h), libarchive's RAR 4
+// and RAR 5 readers behind a C interface.
+
+#include "outside/arcengine/libarchivereader.h"
+#include "outside/include/archiver_api.h"
+#include "outside/include/unrar_engine.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+struct UNRAR_ENGINE
+{
+    std::unique_ptr<arc::LibarchiveReader> reader;
+    arc::MemberInfo current;
+    std::string errorText;
+};
+
+namespace {
+
+uint32_t KindCode(arc::protocol::MemberKind kind)
+{
+    switch (kind) {
+    case arc::protocol::MemberKind::File:
+        return UNRAR_KIND_FILE;
+    case arc::protocol::MemberKind::Directory:
+        return UNRAR_KIND_DIRECTORY;
+    case arc::protocol::MemberKind::Link:
+        return UNRAR_KIND_LINK;
+    case arc::protocol::MemberKind::Device:
+        return UNRAR_KIND_DEVICE;
+    default:
+        return UNRAR_KIND_OTHER;
+    }
+}
+
+void CopyMessage(const std::string &text, char *message, uint32_t size)
+{
+    if (message == nullptr || size == 0)
+        return;
+    const std::size_t length = std::min<std::size_t>(text.size(), size - 1);
+    std::memcpy(message, text.data(), length);
+    message[length] = '\0';
+}
+
+} // namespace
+
+extern "C" {
+
+ARC_EXPORT int UnrarEngineOpen(const char *path, UNRAR_ENGINE **engine, char *message,
+                               uint32_t messageSize)
+{
+    if (path == nullptr || engine == nullptr)
+        return ERROR_NOT_FIND_ARC_FILE;
+    *engine = nullptr;
+    int code = 0;
+    std::string text;
+    auto reader = arc::LibarchiveReader::Open(arc::ArchiveKind::Rar, path, code, text);
+    if (!reader) {
+        CopyMessage(text, message, messageSize);
+        return code;
+    }
+    auto *created = new (std::nothrow) UNRAR_ENGINE;
+    if (created == nullptr)
+        return ERROR_MORE_HEAP_MEMORY;
+    created->reader = std::move(reader);
+    *engine = created;
+    return 0;
+}
+
+ARC_EXPORT int UnrarEngineNext(UNRAR_ENGINE *engine, UNRAR_MEMBER *member)
+{
+    if (engine == nullptr || member == nullptr)
+        return ERROR_HARC_ISNOT_OPENED;
+    const int result = engine->reader->Next(engine->current);
+    if (result != 0)
+        return result;
+    const arc::protocol::MemberEntry &entry = engine->current.entry;
+    member->name = entry.name.c_str();
+    member->kind = KindCode(entry.kind);
+    member->sizeKnown = engine->current.sizeKnown ? 1 : 0;
+    member->size = entry.size;
+    member->mtime = entry.mtime;
+    member->refusal = engine->current.refusal;
+    return 0;
+}
+
+ARC_EXPORT int UnrarEngineRead(UNRAR_ENGINE *engine, const void **data, uint64_t *size,
+                               uint64_t *offset, int32_t *fatal)
+{
+    if (engine == nullptr || data == nullptr || size == nullptr || offset == nullptr ||
+        fatal == nullptr)
+        return ERROR_HARC_ISNOT_OPENED;
+    arc::DataBlock block;
+    bool isFatal = false;
+    const int result = engine->reader->ReadBlock(block, isFatal);
+    *fatal = isFatal ? 1 : 0;
+    *data = block.data;
+    *size = block.size;
+    *offset = block.offset;
+    return result;
+}
+
+ARC_EXPORT int UnrarEngineSkipped(UNRAR_ENGINE *engine)
+{
+    return engine == nullptr ? 0 : engine->reader->SkippedProblem();
+}
+
+ARC_EXPORT const char *UnrarEngineErrorText(UNRAR_ENGINE *engine)
+{
+    if (engine == nullptr)
+        return "";
+    engine->errorText = engine->reader->ErrorText();
+    return engine->errorText.c_str();
+}
+
+ARC_EXPORT void UnrarEngineClose(UNRAR_ENGINE *engine)
+{
+    delete engine;
+}
+
+} // extern "C"
