@@ -15,7 +15,21 @@
 //  - Position equals Length exactly once the element has played to its end, and the mode
 //    is then stopped.
 //  - Every sounding note is silenced by Pause, Stop, Seek, Close and Open.
+//  - Requests other than Open do nothing while no element is open.
 // All requests come from one thread (the user-interface thread).
+//
+// Units. Milliseconds: Position is rounded down and Length rounded up, so the two are
+// equal only at the very end. The default unit is the file's own tick (of its quarter
+// note, or of its SMPTE frame): Length is the tick of the last End of Track and Position
+// the last tick reached. Either way, the time behind them is the song's exact time by its
+// tempo map, kept in nanoseconds.
+//
+// Seeking (and the automatic rewind) makes the next Play chase: the output is reset and
+// what the song set up before the new position (system-exclusive messages, programs and
+// banks, controllers, RPN/NRPN values, pitch bend, channel pressure) is sent before the
+// song goes on (see chase.h). Pause then Play continues without a chase.
+
+#include "platform/mci/mcierror.h" // EMCIDeviceError
 
 #include <chrono>
 #include <cstdint>
@@ -41,18 +55,13 @@ enum class TMPTimeFormats {
     tfMilliseconds, // milliseconds
 };
 
-class EMCIDeviceError : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
-
 class MidiOutput;
 
 class TMediaPlayer
 {
 public:
-    // A device whose output is read from "midimap.ini" in configFolder at each Open.
+    // A device whose output is read from "midimap.ini" in configFolder at each Open (see
+    // outputconfig.h); the output is made again only when that file's choice changed.
     explicit TMediaPlayer(std::string configFolder);
     // A device on the given output (tests: the silent output on a virtual clock).
     explicit TMediaPlayer(std::shared_ptr<MidiOutput> output);
@@ -85,7 +94,14 @@ public:
 
     // Waits, sleeping rather than spinning, until the element has played to its end or
     // timeout has passed. True when it ended. On a virtual clock the wait advances it.
+    // While not playing it returns at once: true when the element stands at its end.
     bool WaitForEnd(std::chrono::milliseconds timeout);
+
+    // Starts loading, in the background, what the output chosen in configFolder's
+    // "midimap.ini" takes long to load (the FluidSynth SoundFont), so that the first Open
+    // need not wait for it. Returns at once; call it at program start. Problems are not
+    // reported here but by the Open that needs the output.
+    static void Preload(const std::string &configFolder);
 
 private:
     class Impl;

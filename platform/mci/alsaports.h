@@ -1,0 +1,32 @@
+#pragma once
+// ALSA sequencer ports that can take the device's output.
+
+#include <alsa/asoundlib.h>
+
+#include <string>
+#include <vector>
+
+namespace mci {
+
+struct AlsaPort
+{
+    int client = 0;
+    int port = 0;
+    std::string clientName;
+    std::string portName;
+
+    std::string Address() const; // "client:port"
+};
+
+// The ports of other clients that are writable and subscribable, in client and port order.
+std::vector<AlsaPort> ListAlsaOutputPorts(snd_seq_t *seq);
+// The same, opening the sequencer for the purpose; empty when it cannot be opened.
+std::vector<AlsaPort> ListAlsaOutputPorts();
+
+// Finds the port spec names: "client:port" in numbers or with the client's name
+// ("TiMidity:0", as ALSA parses addresses), a client name alone (its first output port),
+// or a port's own name. An empty spec names the first output port that is not a "Midi
+// Through" port. False when nothing matches.
+bool ResolveAlsaPort(snd_seq_t *seq, const std::string &spec, AlsaPort &port);
+
+} // namespace mci

@@ -1,0 +1,278 @@
+#include "platform/mci/fluidoutput.h"
+
+#include "platform/mci/clock.h"
+#include "platform/mci/mcierror.h"
+#include "platform/mci/silence.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <thread>
+
+namespace mci {
+
+namespace {
+
+constexpr int kHalfBlock = FluidOutput::kBlockFrames / 2;
+constexpr int kPeriodFrames = 512;
+constexpr int kPeriods = 4;
+constexpr int kMaxBuffers = 32;
+
+} // namespace
+
+FluidOutput::FluidOutput(Options options)
+    : options_(std::move(options))
+{
+    if (options_.sampleRate < 8000 || options_.sampleRate > 384000)
+        throw std::invalid_argument("sample rate out of range");
+}
+
+FluidOutput::~FluidOutput()
+{
+    driver_.reset(); // stops the audio thread before anything it uses goes
+}
+
+void FluidOutput::Prepare()
+{
+    if (!lease_) {
+        lease_ = fluidhost::Acquire(options_.soundFont, options_.sampleRate);
+        fluid_synth_reverb_on(lease_->Synth(), -1, options_.reverb ? 1 : 0);
+        fluid_synth_chorus_on(lease_->Synth(), -1, options_.chorus ? 1 : 0);
+    }
+    if (!options_.offline && !driver_)
+        OpenAudioDriver();
+}
+
+void FluidOutput::OpenAudioDriver()
+{
+    const std::vector<std::string> names = options_.audioDriver.empty()
+                                               ? std::vector<std::string>{"pulseaudio", "alsa"}
+                                               : std::vector<std::string>{options_.audioDriver};
+    fluid_settings_t *settings = lease_->Settings();
+    fluid_settings_setint(settings, "audio.period-size", kPeriodFrames);
+    fluid_settings_setint(settings, "audio.periods", kPeriods);
+    std::string failures;
+    for (const std::string &name : names) {
+        fluidhost::TakeLastError();
+        std::string why;
+        if (fluid_settings_setstr(settings, "audio.driver", name.c_str()) != FLUID_OK) {
+            why = "no such driver";
+        } else if (fluid_audio_driver_t *driver =
+                       new_fluid_audio_driver2(settings, &FluidOutput::AudioCallback, this)) {
+            driver_.reset(driver);
+            driverName_ = name;
+            return;
+        } else {
+            why = fluidhost::TakeLastError();
+        }
+        failures += (failures.empty() ? "" : "; ") + name + (why.empty() ? "" : ": " + why);
+    }
+    throw EMCIDeviceError("No audio output can be opened (" + failures +
+                          "). Check that a sound server or sound card is available, or choose "
+                          "another output in midimap.ini.");
+}
+
+void FluidOutput::Start(PlayRequest request)
+{
+    if (!lease_ || !request.song)
+        return;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (phase_ == Phase::starting || phase_ == Phase::playing)
+        return;
+    const Song &song = *request.song;
+    startNs_ = request.startNs;
+    startSample_ = NsToSample(request.startNs, options_.sampleRate);
+    endSample_ = song.tempo.TickToSample(song.lengthTicks, options_.sampleRate);
+    lengthNs_ = song.lengthNs;
+    prelude_ = std::move(request.prelude);
+    cursor_ = PlaybackCursor(std::move(request.song), request.firstEvent);
+    phase_ = Phase::starting;
+    positionNs_.store(startNs_);
+    ended_.store(false);
+    active_.store(true);
+}
+
+std::int64_t FluidOutput::Halt()
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    std::int64_t position = 0;
+    switch (phase_) {
+    case Phase::idle:
+        return 0;
+    case Phase::starting:
+        // Never rendered: nothing sounds, but the output takes on the state it was to start in.
+        SendAllLocked(prelude_);
+        position = startNs_;
+        break;
+    case Phase::playing:
+        SendAllLocked(SilenceMessages(cursor_.Sounding()));
+        position = positionNs_.load();
+        break;
+    case Phase::ended:
+        position = lengthNs_;
+        break;
+    }
+    phase_ = Phase::idle;
+    cursor_ = PlaybackCursor();
+    prelude_.clear();
+    active_.store(false);
+    return position;
+}
+
+std::int64_t FluidOutput::PositionNs() const
+{
+    return positionNs_.load();
+}
+
+bool FluidOutput::Ended() const
+{
+    return ended_.load();
+}
+
+bool FluidOutput::WaitForEnd(std::chrono::milliseconds timeout)
+{
+    const auto deadline = SteadyDeadline(timeout);
+    while (active_.load() && !ended_.load()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return ended_.load();
+}
+
+void FluidOutput::Render(float *left, float *right, int frames)
+{
+    if (!options_.offline || !lease_)
+        throw std::logic_error("Render needs a prepared offline output");
+    std::fill(left, left + frames, 0.0f);
+    std::fill(right, right + frames, 0.0f);
+    float *out[2] = {left, right};
+    float *fx[4] = {left, right, left, right};
+    const std::lock_guard<std::mutex> lock(mutex_);
+    RenderLocked(frames, 4, fx, 2, out);
+}
+
+int FluidOutput::AudioCallback(void *data, int len, int nfx, float *fx[], int nout, float *out[])
+{
+    auto *self = static_cast<FluidOutput *>(data);
+    if (nout > kMaxBuffers || nfx > kMaxBuffers || nout < 2)
+        return FLUID_FAILED;
+    // Drivers without effect buffers get the effects mixed into the dry output.
+    float *mixed[4] = {out[0], out[1], out[0], out[1]};
+    const std::lock_guard<std::mutex> lock(self->mutex_);
+    if (nfx == 0)
+        self->RenderLocked(len, 4, mixed, nout, out);
+    else
+        self->RenderLocked(len, nfx, fx, nout, out);
+    return FLUID_OK;
+}
+
+// Renders in pieces that end on FluidSynth's block boundaries, sending at each boundary
+// what is due there.
+void FluidOutput::RenderLocked(int frames, int nfx, float *fx[], int nout, float *out[])
+{
+    std::int64_t &frame = lease_->Frames();
+    std::array<float *, kMaxBuffers> fxAt{};
+    std::array<float *, kMaxBuffers> outAt{};
+    int done = 0;
+    while (done < frames) {
+        const int offset = static_cast<int>(frame % kBlockFrames);
+        if (offset == 0)
+            BlockStartLocked(frame);
+        const int n = std::min(frames - done, kBlockFrames - offset);
+        for (int i = 0; i < nfx; ++i)
+            fxAt[static_cast<std::size_t>(i)] = fx[i] + done;
+        for (int i = 0; i < nout; ++i)
+            outAt[static_cast<std::size_t>(i)] = out[i] + done;
+        fluid_synth_process(lease_->Synth(), n, nfx, fxAt.data(), nout, outAt.data());
+        frame += n;
+        done += n;
+        AfterRenderLocked(frame);
+    }
+}
+
+void FluidOutput::BlockStartLocked(std::int64_t frame)
+{
+    if (phase_ == Phase::starting) {
+        startFrame_ = frame;
+        SendAllLocked(prelude_);
+        prelude_.clear();
+        phase_ = Phase::playing;
+    }
+    if (phase_ != Phase::playing)
+        return;
+    // An event belongs to the block start nearest its sample: this one takes every event
+    // before the midpoint of the block it starts.
+    const std::int64_t limit = startSample_ + (frame - startFrame_) + kHalfBlock;
+    const Song &song = *cursor_.GetSong();
+    while (!cursor_.Done() &&
+           song.tempo.TickToSample(cursor_.Event().tick, options_.sampleRate) < limit) {
+        SendLocked(cursor_.Message());
+        cursor_.Advance();
+    }
+}
+
+void FluidOutput::AfterRenderLocked(std::int64_t frame)
+{
+    if (phase_ != Phase::playing)
+        return;
+    const std::int64_t played = frame - startFrame_;
+    if (cursor_.Done() && startSample_ + played >= endSample_) {
+        SendAllLocked(NoteOffMessages(cursor_.Sounding()));
+        cursor_.Sounding().Clear();
+        phase_ = Phase::ended;
+        positionNs_.store(lengthNs_);
+        ended_.store(true);
+        return;
+    }
+    const std::int64_t last = std::max<std::int64_t>(lengthNs_ - 1, 0);
+    positionNs_.store(std::min(startNs_ + SampleToNs(played, options_.sampleRate), last));
+}
+
+void FluidOutput::SendAllLocked(const std::vector<MidiMessage> &messages)
+{
+    for (const MidiMessage &message : messages)
+        SendLocked(View(message));
+}
+
+void FluidOutput::SendLocked(MessageView m)
+{
+    fluid_synth_t *synth = lease_->Synth();
+    if (m.IsSysEx()) {
+        if (m.size > 2)
+            fluid_synth_sysex(synth, reinterpret_cast<const char *>(m.data + 1),
+                              static_cast<int>(m.size - 2), nullptr, nullptr, nullptr, 0);
+        return;
+    }
+    if (!m.IsChannel() || m.size < 2)
+        return;
+    const int channel = m.Channel();
+    const int data1 = m.data[1];
+    const int data2 = m.size > 2 ? m.data[2] : 0;
+    switch (m.Kind()) {
+    case 0x80:
+        fluid_synth_noteoff(synth, channel, data1);
+        break;
+    case 0x90:
+        fluid_synth_noteon(synth, channel, data1, data2);
+        break;
+    case 0xA0:
+        fluid_synth_key_pressure(synth, channel, data1, data2);
+        break;
+    case 0xB0:
+        fluid_synth_cc(synth, channel, data1, data2);
+        break;
+    case 0xC0:
+        fluid_synth_program_change(synth, channel, data1);
+        break;
+    case 0xD0:
+        fluid_synth_channel_pressure(synth, channel, data1);
+        break;
+    case 0xE0:
+        fluid_synth_pitch_bend(synth, channel, data1 | data2 << 7);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace mci

@@ -1,0 +1,48 @@
+#pragma once
+// A parsed song: every event of every track on one time line, and its tempo map.
+
+#include "platform/mci/midimessage.h"
+#include "platform/mci/tempomap.h"
+
+#include <cstdint>
+#include <stdexcept>
+#include <vector>
+
+namespace mci {
+
+// One event the device sends: a channel message or a complete system-exclusive message.
+struct SongEvent
+{
+    std::int64_t tick = 0;
+    // For a system-exclusive message (bytes[0] == 0xF0): where its bytes are kept in
+    // Song::sysexData (a 4-byte little-endian length, then the bytes from F0 to F7).
+    std::uint32_t sysex = 0;
+    std::uint8_t bytes[3] = {}; // a channel message: status and data bytes
+};
+
+struct Song
+{
+    int format = 0;          // 0, 1 or 2 as the file declares it
+    int tracks = 0;          // tracks read
+    int ticksPerQuarter = 0; // 0 for SMPTE time
+    TempoMap tempo;
+    std::vector<SongEvent> events; // in time order; on one tick, in track order
+    std::vector<std::uint8_t> sysexData;
+    std::int64_t lengthTicks = 0; // the last track's End of Track
+    std::int64_t lengthNs = 0;    // time of lengthTicks, rounded down
+
+    MessageView Message(const SongEvent &event) const;
+    std::int64_t EventNs(std::size_t index) const { return tempo.TickToNs(events[index].tick); }
+    // Index of the first event whose time is at least ns (events.size() when none).
+    std::size_t FirstEventAtOrAfter(std::int64_t ns) const;
+};
+
+// What is wrong with bytes that do not make a playable song; the text says why, in a
+// sentence fit to follow the file name ("is not a MIDI file").
+class SongFormatError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+} // namespace mci

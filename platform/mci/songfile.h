@@ -1,0 +1,13 @@
+#pragma once
+// Reading a song file from disk for the device.
+
+#include <string>
+
+namespace mci {
+
+// The whole of the regular file at path. Throws EMCIDeviceError with the device's text
+// when it is missing, not a regular file (a folder, a pipe, a device: never opened for
+// reading, so nothing can block), unreadable, or larger than a song can be.
+std::string ReadSongFile(const std::string &path);
+
+} // namespace mci

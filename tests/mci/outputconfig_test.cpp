@@ -1,0 +1,123 @@
+#include "platform/mci/outputconfig.h"
+
+#include "platform/files.h"
+#include "platform/mci/fluidoutput.h"
+#include "platform/mci/mediaplayer.h"
+#include "platform/mci/silentoutput.h"
+#include "platform/mci/soundfonts.h"
+#include "support/tempfolder.h"
+
+#include "songs.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace {
+
+using mci::OutputConfig;
+
+// Catches keys written under other names than the ones read, or other lines of the file lost.
+TEST(OutputConfig, WritesAndReadsMidimapIni)
+{
+    testing_support::TempFolder folder;
+    EXPECT_EQ(mci::ReadOutputConfig(folder.Path()), OutputConfig());
+    folder.Write("midimap.ini", "; the user's note\n[Other]\nKey=1\n");
+    const OutputConfig config{"alsa", "128:0", "/x/y.sf2", "jack"};
+    mci::WriteOutputConfig(folder.Path(), config);
+    EXPECT_EQ(mci::ReadOutputConfig(folder.Path() + "/"), config);
+    const std::string text = platform::ReadFile(folder / "midimap.ini");
+    EXPECT_THAT(text, testing::HasSubstr("; the user's note"));
+    EXPECT_THAT(text, testing::HasSubstr("[Output]"));
+    EXPECT_THAT(text, testing::HasSubstr("Device=alsa"));
+    EXPECT_THAT(text, testing::HasSubstr("SoundFont=/x/y.sf2"));
+}
+
+// Catches device names matched with case or unknown ones silently taken as another.
+TEST(OutputConfig, CreatesTheOutputNamed)
+{
+    EXPECT_NE(std::dynamic_pointer_cast<mci::SilentOutput>(mci::CreateOutput({"None", "", "", ""})),
+              nullptr);
+    EXPECT_NE(std::dynamic_pointer_cast<mci::FluidOutput>(
+                  mci::CreateOutput({"", "", "/some/font.sf2", ""})),
+              nullptr);
+    try {
+        mci::CreateOutput({"midiport", "", "", ""});
+        ADD_FAILURE() << "unknown device accepted";
+    } catch (const mci::EMCIDeviceError &error) {
+        EXPECT_THAT(error.what(), testing::HasSubstr("midiport"));
+    }
+}
+
+// Catches a SoundFont problem reported as anything but an open error naming the file.
+TEST(OutputConfig, MissingOrBadSoundFontIsAnOpenError)
+{
+    testing_support::TempFolder folder;
+    const std::string song = folder.Write("song.mid", songs::TempoChangeSong());
+    const std::string missing = folder / "gone.sf2";
+    const std::string notSoundFont = folder.Write("fake.sf2", "RIFF\4\0\0\0WAVE");
+    for (const auto &[soundFont, reason] : std::vector<std::pair<std::string, std::string>>{
+             {missing, "cannot be found"}, {notSoundFont, "is not a SoundFont"}}) {
+        mci::WriteOutputConfig(folder.Path(), {"fluidsynth", "", soundFont, ""});
+        mci::TMediaPlayer player(folder.Path());
+        player.SetFileName(song);
+        try {
+            player.Open();
+            ADD_FAILURE() << "opened with " << soundFont;
+        } catch (const mci::EMCIDeviceError &error) {
+            EXPECT_THAT(error.what(), testing::HasSubstr(soundFont));
+            EXPECT_THAT(error.what(), testing::HasSubstr(reason));
+        }
+        EXPECT_EQ(player.Mode(), mci::mpNotReady);
+    }
+}
+
+// Catches the output choice read once only, so that a changed midimap.ini has no effect.
+TEST(OutputConfig, PlayerFollowsMidimapIniAtEachOpen)
+{
+    testing_support::TempFolder folder;
+    const std::string song = folder.Write("song.mid", songs::TempoChangeSong());
+    mci::WriteOutputConfig(folder.Path(), {"none", "", "", ""});
+    mci::TMediaPlayer player(folder.Path());
+    player.SetFileName(song);
+    player.Open();
+    EXPECT_EQ(player.Length(), 3840);
+    mci::WriteOutputConfig(folder.Path(), {"nonsense", "", "", ""});
+    EXPECT_THROW(player.Open(), mci::EMCIDeviceError);
+    mci::WriteOutputConfig(folder.Path(), {"none", "", "", ""});
+    player.Open();
+    EXPECT_EQ(player.Mode(), mci::mpStopped);
+}
+
+// Catches the default SoundFont picked by folder order instead of General MIDI first, or a
+// file listed twice through a link.
+TEST(SoundFonts, ListsGeneralMidiFirstAndEachFileOnce)
+{
+    testing_support::TempFolder a;
+    testing_support::TempFolder b;
+    a.Write("Piano.sf2", "x");
+    a.Write("TimGM6mb.sf2", "x");
+    b.Write("FluidR3_GM.SF2", "x");
+    b.Write("readme.txt", "x");
+    b.Write("Strings.sf3", "x");
+    ASSERT_EQ(::symlink((b / "FluidR3_GM.SF2").c_str(), (a / "default-GM.sf2").c_str()), 0);
+    const std::vector<std::string> found = mci::FindSoundFonts({a.Path(), b.Path()});
+    EXPECT_THAT(found, testing::ElementsAre(b / "FluidR3_GM.SF2", a / "TimGM6mb.sf2",
+                                            a / "Piano.sf2", b / "Strings.sf3"));
+}
+
+// Catches a list without the no-sound choice, which is always possible.
+TEST(SoundFonts, OutputListEndsWithNoSound)
+{
+    const std::vector<mci::OutputChoice> choices = mci::ListOutputs();
+    ASSERT_FALSE(choices.empty());
+    EXPECT_EQ(choices.back().config.device, "none");
+    for (const mci::OutputChoice &choice : choices) {
+        if (choice.config.device == "fluidsynth") {
+            EXPECT_TRUE(platform::FileExists(choice.config.soundFont));
+        }
+    }
+}
+
+} // namespace
