@@ -3,6 +3,7 @@
 #include <QListWidget>
 #include <QProxyStyle>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 namespace {
 
@@ -15,7 +16,8 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        return QSize(QStyledItemDelegate::sizeHint(option, index).width(), CompactRowHeight);
+        const int height = std::max(CompactRowHeight, option.fontMetrics.height());
+        return QSize(QStyledItemDelegate::sizeHint(option, index).width(), height);
     }
 };
 

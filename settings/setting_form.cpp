@@ -8,6 +8,7 @@
 #include "design.h"
 #include "designfile.h"
 #include "designpagetarget.h"
+#include "outputchoices.h"
 #include "settingdialogs.h"
 #include "skinatlas.h"
 #include "skinpicture.h"
@@ -54,16 +55,17 @@ const QListWidgetItem *SelectedRow(const QListWidget *list)
 } // namespace
 
 TSetting::TSetting(std::function<void()> repaintPlayer, QWidget *parent,
-                   std::unique_ptr<TSettingDialogs> dialogs)
+                   std::unique_ptr<TSettingDialogs> dialogs, TOutputLister listOutputs)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
     , ui(std::make_unique<Ui::Setting>())
     , repaintPlayer_(std::move(repaintPlayer))
     , dialogs_(dialogs ? std::move(dialogs) : std::make_unique<TStandardSettingDialogs>())
+    , listOutputs_(listOutputs ? std::move(listOutputs) : TOutputLister(mci::ListOutputs))
 {
     ui->setupUi(this);
     setFont(UiFont(12));
     setFixedSize(size());
-    for (QListWidget *list : {ui->FormatFiles, ui->SkinFiles})
+    for (QListWidget *list : {ui->FormatFiles, ui->SkinFiles, ui->OutputList})
         UseCompactRows(list);
     ui->SkinFiles->viewport()->installEventFilter(this);
     ConnectComponents();
@@ -89,6 +91,7 @@ void TSetting::ConnectComponents()
     connect(ui->Skin_Image, &TImage::DblClick, this, &TSetting::Skin_ImageDblClick);
     connect(ui->Design_Save, &QPushButton::clicked, this, &TSetting::Design_SaveClick);
     connect(ui->SkinChange, &QPushButton::clicked, this, &TSetting::SkinChangeClick);
+    connect(ui->OutputList, &QListWidget::itemSelectionChanged, this, &TSetting::OutputListClick);
     connect(ui->OK_Button, &QPushButton::clicked, this, &TSetting::OK_ButtonClick);
 }
 
@@ -133,6 +136,8 @@ void TSetting::PageShow(int index)
         FormatShow();
     else if (page == ui->Design)
         DesignShow();
+    else if (page == ui->Output)
+        OutputShow();
 }
 
 // One row per format file, the one named exactly (letter case included) by FormatName
@@ -255,6 +260,48 @@ void TSetting::SkinChangeClick()
         Report(repaintPlayer_);
     if (const QListWidgetItem *item = SelectedRow(ui->SkinFiles))
         SkinName = FileRowName(item);
+}
+
+// One row per output the device can use, the one "midimap.ini" names selected. An output
+// that is named but not found now (a sound module switched off) gets a row of its own, so
+// the page never pretends that another output is in use.
+void TSetting::OutputShow()
+{
+    const QSignalBlocker quiet(ui->OutputList);
+    ui->OutputList->clear();
+    outputChoices_.clear();
+    outputRow_ = -1;
+    if (!Report([this] {
+            outputConfig_ = mci::ReadOutputConfig(ExeFolder);
+            outputChoices_ = listOutputs_();
+        }))
+        return;
+    outputRow_ = FindOutputChoice(outputChoices_, outputConfig_);
+    if (outputRow_ < 0) {
+        outputChoices_.push_back({outputConfig_, DescribeUnavailableOutput(outputConfig_)});
+        outputRow_ = static_cast<int>(outputChoices_.size()) - 1;
+    }
+    for (const mci::OutputChoice &choice : outputChoices_)
+        new QListWidgetItem(platform::DecodeText(choice.description), ui->OutputList);
+    ui->OutputList->setCurrentRow(outputRow_);
+}
+
+// The selected output is written to "midimap.ini" at once; the device takes it at its next
+// Open, so the song playing now goes on where it plays. When the file cannot be written
+// the selection returns to the output still in use.
+void TSetting::OutputListClick()
+{
+    const int row = ui->OutputList->currentRow();
+    if (row < 0 || row >= static_cast<int>(outputChoices_.size()) || row == outputRow_)
+        return;
+    const mci::OutputConfig chosen = ChosenOutput(outputChoices_[row], outputConfig_);
+    if (Report([&] { mci::WriteOutputConfig(ExeFolder, chosen); })) {
+        outputConfig_ = chosen;
+        outputRow_ = row;
+        return;
+    }
+    const QSignalBlocker quiet(ui->OutputList);
+    ui->OutputList->setCurrentRow(outputRow_);
 }
 
 void TSetting::OK_ButtonClick()

@@ -11,17 +11,22 @@
 //  - the design values and, while a design file is selected, SkinName when "Change" is
 //    pressed (the player is then repainted through the callback);
 //  - ShowLength only when "OK" is pressed; closing the window otherwise leaves it.
+// The Output page writes the sequencer device's own "midimap.ini" in ExeFolder (not the
+// player's settings) as soon as an output is chosen; the device reads it at its next Open.
 // Failures (an unreadable design, a picture that cannot be loaded, a missing folder, a
 // design that cannot be saved) are reported through the dialogs' ReportError, and the
 // window stays open and usable.
 
 #include "settingdialogs.h"
 
+#include "platform/mci/outputconfig.h"
+
 #include <QDialog>
 #include <functional>
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace Ui {
 class Setting;
@@ -39,12 +44,17 @@ class TSetting : public QDialog
 {
     Q_OBJECT
 public:
+    // Lists the outputs the sequencer device can use.
+    using TOutputLister = std::function<std::vector<mci::OutputChoice>()>;
+
     // repaintPlayer is called by "Change" once the design values have been replaced; the
     // player then draws its skin, applies the colours, resets its display and shows the
     // icon of the sequencer's current mode. dialogs asks the user's questions; the
-    // platform's own dialogs when null.
+    // platform's own dialogs when null. listOutputs fills the Output page; the outputs
+    // found on the system (mci::ListOutputs) when empty.
     explicit TSetting(std::function<void()> repaintPlayer, QWidget *parent = nullptr,
-                      std::unique_ptr<TSettingDialogs> dialogs = nullptr);
+                      std::unique_ptr<TSettingDialogs> dialogs = nullptr,
+                      TOutputLister listOutputs = {});
     ~TSetting() override;
 
 protected:
@@ -70,6 +80,10 @@ private:
     void Design_SaveClick();
     void SkinChangeClick();
 
+    // Output page.
+    void OutputShow();
+    void OutputListClick();
+
     void OK_ButtonClick();
 
     void ReadDesignToPage(const std::string &path);
@@ -87,6 +101,11 @@ private:
     std::unique_ptr<Ui::Setting> ui;
     std::function<void()> repaintPlayer_;
     std::unique_ptr<TSettingDialogs> dialogs_;
+    TOutputLister listOutputs_;
+    // The Output page's rows, what "midimap.ini" holds now, and the row standing for it.
+    std::vector<mci::OutputChoice> outputChoices_;
+    mci::OutputConfig outputConfig_;
+    int outputRow_ = -1;
     std::set<std::string> reportedMissing_;
     bool pressOnSelectedSkinFile_ = false;
 };

@@ -60,7 +60,9 @@ private:
             ADD_FAILURE() << "unexpected " << what;
             return std::nullopt;
         }
-        std::optional<T> answer = queue.front();
+        std::optional<T> answer;
+        if (queue.front())
+            answer.emplace(*queue.front());
         queue.pop_front();
         return answer;
     }

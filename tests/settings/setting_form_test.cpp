@@ -240,10 +240,11 @@ TEST_F(SettingWindow, OpensCentredBorderlessWithTheTitleStripFromTheSkin)
     const QImage strip = Find<TImage>("BackImage")->Picture();
     EXPECT_TRUE(SamePixels(strip, SkinBitmap.copy(SkinAtlas::BackgroundColumn)));
     const auto *tabs = Find<QTabWidget>("PageControl1");
-    ASSERT_EQ(tabs->count(), 3);
+    ASSERT_EQ(tabs->count(), 4);
     EXPECT_EQ(tabs->tabText(0), "Format");
     EXPECT_EQ(tabs->tabText(1), "Design");
     EXPECT_EQ(tabs->tabText(2), "View");
+    EXPECT_EQ(tabs->tabText(3), "Output");
 }
 
 // Catches the page showing the file's colours instead of those in use, a stale check box,
