@@ -22,7 +22,6 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QSignalBlocker>
-#include <array>
 
 bool DesignChanged = false;
 
