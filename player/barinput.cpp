@@ -67,21 +67,7 @@ void TMidi_main::StartWindowDrag()
 
 void TMidi_main::KeepOnScreen()
 {
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr)
-        return;
-    const QSize area = screen->geometry().size();
-    QPoint p = pos();
-    if (p.x() < 0)
-        p.setX(0);
-    if (p.x() + width() > area.width())
-        p.setX(area.width() - width());
-    if (p.y() < 0)
-        p.setY(0);
-    if (p.y() + height() > area.height())
-        p.setY(area.height() - height());
-    if (p != pos())
-        move(p);
+    KeepWindowOnScreen(this);
 }
 
 void TMidi_main::List_BtnClick()

@@ -14,6 +14,9 @@
 
 #include <QMessageBox>
 
+using archives::TArchiveFile;
+using archives::TStringList;
+
 namespace {
 
 const TStringList SongMasks = {"*.mid", "*.rmi", "*.rcp", "*.r36", "*.g36"};
@@ -135,6 +138,11 @@ void TMidi_main::ExtractArchive(const std::string &archivePath, const std::strin
     if (lines.empty())
         lines = "対応するMIDIファイルがありません。";
     SetPreviewText(TrimLines(lines));
+}
+
+void TMidi_main::ExtractArchive(const std::string &archivePath, const std::string &mask)
+{
+    ExtractArchive(archivePath, mask, ExtractMode);
 }
 
 void TMidi_main::ScanTempFolder(const std::string &archivePath)

@@ -30,8 +30,8 @@ std::string SettingsPath()
 
 TMidi_main::TMidi_main(std::unique_ptr<mci::TMediaPlayer> player, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
-    , ui(std::make_unique<Ui::TMidi_main>())
     , mediaPlayer_(std::move(player))
+    , ui(std::make_unique<Ui::TMidi_main>())
 {
     ui->setupUi(this);
     setObjectName(QStringLiteral("TMidi_main"));
@@ -52,6 +52,7 @@ TMidi_main::TMidi_main(std::unique_ptr<mci::TMediaPlayer> player, QWidget *paren
     TitleTimer.setInterval(TitleTimerInterval);
     mover_ = new WindowMover(this, [this] { KeepOnScreen(); });
     ConnectComponents();
+    CreateOpenDialog();
     FormCreate();
     if (!mediaPlayer_)
         mediaPlayer_ = std::make_unique<mci::TMediaPlayer>(ExeFolder);
@@ -62,6 +63,8 @@ TMidi_main::~TMidi_main() = default;
 void TMidi_main::SetViewForm(Tview_form *view)
 {
     view_form_ = view;
+    if (view_form_ != nullptr)
+        view_form_->SetPlayerServices(this);
 }
 
 void TMidi_main::FormCreate()
@@ -85,6 +88,7 @@ void TMidi_main::FormShow()
 {
     setAcceptDrops(true);
     LoadSettings();
+    BuildOpenFilter();
     LoadSkin();
     DrawSkin();
     ResetDisplay();

@@ -4,6 +4,7 @@
 // scrolling title and the button strip. It owns the play timers and the skin drawing.
 
 #include "platform/mci/mediaplayer.h"
+#include "playlist/playerservices.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -15,13 +16,14 @@ namespace Ui {
 class TMidi_main;
 }
 class PlayQueue;
+class TOtOpenDialog;
 class Tview_form;
 class WindowMover;
 
 // The pictures the state icon place can show.
 enum class StateIcon { Play, Stop, Pause, Open, Idle };
 
-class TMidi_main : public QWidget
+class TMidi_main : public QWidget, public PlayerServices
 {
     Q_OBJECT
 public:
@@ -46,7 +48,7 @@ public:
     // Playback.
     mci::TMediaPlayer &MediaPlayer1();
     void PlayResetFile(const std::string &path);
-    void StartCurrentSong();
+    void StartCurrentSong() override;
     void PlaySong();
     void PauseSong();
     void StopSong();
@@ -61,11 +63,15 @@ public:
     // lists the archive's songs into the open dialog's preview.
     static constexpr int ExtractMode = 0;
     static constexpr int PreviewMode = 1;
+    void BuildOpenFilter();
+    void OpenSongs();
+    void OtOpenDialog1SelectionChange();
     void WMDropFiles(const std::vector<std::string> &paths);
-    void AddSong(const std::string &path, const std::string &archivePath);
+    void AddSong(const std::string &path, const std::string &archivePath) override;
     bool IsListed(const std::string &name);
     void ExtractArchive(const std::string &archivePath, const std::string &mask, int mode);
-    void ScanTempFolder(const std::string &archivePath);
+    void ExtractArchive(const std::string &archivePath, const std::string &mask) override;
+    void ScanTempFolder(const std::string &archivePath) override;
     // The text of the open dialog's title preview, as bytes.
     const std::string &PreviewText() const { return previewText_; }
 
@@ -106,6 +112,8 @@ public:
     QTimer TitleTimer;
 
     Ui::TMidi_main *Form() const { return ui.get(); }
+    // The open dialog, hosting the title preview panel below its file list.
+    TOtOpenDialog *OtOpenDialog1 = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -116,6 +124,7 @@ protected:
 
 private:
     void ConnectComponents();
+    void CreateOpenDialog();
     bool IsLoaded() const;
     PlayQueue &Queue();
     void StartEntry();

@@ -1,5 +1,6 @@
 // The program entry: one bar per user unless "/DEBUG" is the first argument.
 #include "application.h"
+#include "appstate.h"
 #include "main.h"
 #include "startup.h"
 
@@ -25,6 +26,8 @@ int main(int argc, char **argv)
     app.setApplicationName(QStringLiteral("sonolux"));
     app.setApplicationDisplayName(QStringLiteral("Sono Lux"));
     app.setQuitOnLastWindowClosed(false);
+    // The SoundFont loads in the background while the windows come up.
+    mci::TMediaPlayer::Preload(GetExeFolder());
 
     try {
         TMidi_main bar;

@@ -138,6 +138,14 @@ QVariant PlayQueue::data(const QModelIndex &index, int role) const
     }
 }
 
+Qt::ItemFlags PlayQueue::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid())
+        flags |= Qt::ItemIsDragEnabled;
+    return flags;
+}
+
 QVariant PlayQueue::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)

@@ -25,7 +25,7 @@ std::string AlsaText(int error)
 } // namespace
 
 AlsaOutput::AlsaOutput(std::string port)
-    : portSpec_(std::move(port))
+    : portName_(std::move(port))
 {
 }
 
@@ -61,10 +61,10 @@ void AlsaOutput::Open()
             throw EMCIDeviceError("The ALSA sequencer refuses a port or queue (" +
                                   AlsaText(port_ < 0 ? port_ : queue_) + ").");
         AlsaPort target;
-        if (!ResolveAlsaPort(seq_, portSpec_, target))
+        if (!ResolveAlsaPort(seq_, portName_, target))
             throw EMCIDeviceError(
-                portSpec_.empty() ? std::string("No ALSA sequencer port takes MIDI output.")
-                                  : "The ALSA sequencer port \"" + portSpec_ + "\" is not there.");
+                portName_.empty() ? std::string("No ALSA sequencer port takes MIDI output.")
+                                  : "The ALSA sequencer port \"" + portName_ + "\" is not there.");
         const int connected = snd_seq_connect_to(seq_, port_, target.client, target.port);
         if (connected < 0)
             throw EMCIDeviceError("The ALSA sequencer port " + target.Address() +

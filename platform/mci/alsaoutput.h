@@ -55,7 +55,7 @@ private:
     int OutputLocked(MessageView message, std::int64_t queueNs); // queueNs < 0: at once
     void SchedulePreludeLocked(const std::vector<MidiMessage> &prelude);
 
-    const std::string portSpec_;
+    const std::string portName_;
     snd_seq_t *seq_ = nullptr;
     int port_ = -1;
     int queue_ = -1;

@@ -70,10 +70,10 @@ std::vector<AlsaPort> ListAlsaOutputPorts()
     return seq.Get() ? ListAlsaOutputPorts(seq.Get()) : std::vector<AlsaPort>();
 }
 
-bool ResolveAlsaPort(snd_seq_t *seq, const std::string &spec, AlsaPort &found)
+bool ResolveAlsaPort(snd_seq_t *seq, const std::string &wanted, AlsaPort &found)
 {
     const std::vector<AlsaPort> ports = ListAlsaOutputPorts(seq);
-    if (spec.empty()) {
+    if (wanted.empty()) {
         for (const AlsaPort &port : ports) {
             if (port.clientName.find("Midi Through") == std::string::npos) {
                 found = port;
@@ -83,7 +83,7 @@ bool ResolveAlsaPort(snd_seq_t *seq, const std::string &spec, AlsaPort &found)
         return false;
     }
     snd_seq_addr_t address{};
-    if (snd_seq_parse_address(seq, &address, spec.c_str()) >= 0) {
+    if (snd_seq_parse_address(seq, &address, wanted.c_str()) >= 0) {
         for (const AlsaPort &port : ports) {
             if (port.client == address.client && port.port == address.port) {
                 found = port;
@@ -92,8 +92,8 @@ bool ResolveAlsaPort(snd_seq_t *seq, const std::string &spec, AlsaPort &found)
         }
     }
     for (const AlsaPort &port : ports) {
-        if (platform::SameTextAscii(port.portName, spec) ||
-            platform::SameTextAscii(port.clientName, spec)) {
+        if (platform::SameTextAscii(port.portName, wanted) ||
+            platform::SameTextAscii(port.clientName, wanted)) {
             found = port;
             return true;
         }

@@ -23,10 +23,10 @@ std::vector<AlsaPort> ListAlsaOutputPorts(snd_seq_t *seq);
 // The same, opening the sequencer for the purpose; empty when it cannot be opened.
 std::vector<AlsaPort> ListAlsaOutputPorts();
 
-// Finds the port spec names: "client:port" in numbers or with the client's name
+// Finds the port named by wanted: "client:port" in numbers or with the client's name
 // ("TiMidity:0", as ALSA parses addresses), a client name alone (its first output port),
-// or a port's own name. An empty spec names the first output port that is not a "Midi
+// or a port's own name. An empty name means the first output port that is not a "Midi
 // Through" port. False when nothing matches.
-bool ResolveAlsaPort(snd_seq_t *seq, const std::string &spec, AlsaPort &port);
+bool ResolveAlsaPort(snd_seq_t *seq, const std::string &wanted, AlsaPort &port);
 
 } // namespace mci

@@ -17,6 +17,22 @@ constexpr int kPeriodFrames = 512;
 constexpr int kPeriods = 4;
 constexpr int kMaxBuffers = 32;
 
+// The settings outlive this output (they belong to the process's synthesiser): the
+// driver's device is set every time, to its default when none is wanted.
+bool SetAudioDevice(fluid_settings_t *settings, const std::string &driver,
+                    const std::string &device)
+{
+    const std::string key = "audio." + driver + ".device";
+    if (fluid_settings_get_type(settings, key.c_str()) != FLUID_STR_TYPE)
+        return device.empty();
+    if (!device.empty())
+        return fluid_settings_setstr(settings, key.c_str(), device.c_str()) == FLUID_OK;
+    char *fallback = nullptr;
+    if (fluid_settings_getstr_default(settings, key.c_str(), &fallback) != FLUID_OK || !fallback)
+        return true;
+    return fluid_settings_setstr(settings, key.c_str(), fallback) == FLUID_OK;
+}
+
 } // namespace
 
 FluidOutput::FluidOutput(Options options)
@@ -56,6 +72,8 @@ void FluidOutput::OpenAudioDriver()
         std::string why;
         if (fluid_settings_setstr(settings, "audio.driver", name.c_str()) != FLUID_OK) {
             why = "no such driver";
+        } else if (!SetAudioDevice(settings, name, options_.audioDevice)) {
+            why = "no device setting";
         } else if (fluid_audio_driver_t *driver =
                        new_fluid_audio_driver2(settings, &FluidOutput::AudioCallback, this)) {
             driver_.reset(driver);

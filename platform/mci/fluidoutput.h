@@ -31,6 +31,8 @@ public:
     {
         std::string soundFont;   // required
         std::string audioDriver; // a FluidSynth driver name; empty: "pulseaudio", then "alsa"
+        std::string
+            audioDevice; // the driver's device ("audio.<driver>.device"); empty: its default
         int sampleRate = kLiveSampleRate;
         bool offline = false; // no audio driver: the owner renders with Render
         bool reverb = true;

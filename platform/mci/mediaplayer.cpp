@@ -336,12 +336,16 @@ bool TMediaPlayer::WaitForEnd(std::chrono::milliseconds timeout)
 
 void TMediaPlayer::Preload(const std::string &configFolder)
 {
-    const OutputConfig config = ReadOutputConfig(configFolder);
-    if (!config.device.empty() && !platform::SameTextAscii(config.device, kDeviceFluidSynth))
-        return;
-    const std::string soundFont = ResolveSoundFont(config);
-    if (!soundFont.empty())
-        fluidhost::Preload(soundFont, kLiveSampleRate);
+    try {
+        const OutputConfig config = ReadOutputConfig(configFolder);
+        if (!config.device.empty() && !platform::SameTextAscii(config.device, kDeviceFluidSynth))
+            return;
+        const std::string soundFont = ResolveSoundFont(config);
+        if (!soundFont.empty())
+            fluidhost::Preload(soundFont, kLiveSampleRate);
+    } catch (const std::exception &) {
+        // Only a head start: the Open that needs the output loads it and reports what fails.
+    }
 }
 
 } // namespace mci

@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
 #include <xcb/xcb.h>
@@ -97,4 +98,23 @@ void WindowMover::Finish()
     moving_ = false;
     if (onEnd_)
         onEnd_();
+}
+
+void KeepWindowOnScreen(QWidget *window)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    const QSize area = screen->geometry().size();
+    QPoint p = window->pos();
+    if (p.x() < 0)
+        p.setX(0);
+    if (p.x() + window->width() > area.width())
+        p.setX(area.width() - window->width());
+    if (p.y() < 0)
+        p.setY(0);
+    if (p.y() + window->height() > area.height())
+        p.setY(area.height() - window->height());
+    if (p != window->pos())
+        window->move(p);
 }

@@ -14,6 +14,10 @@
 
 class QWidget;
 
+// Pushes a top-level window back fully onto the primary screen, edge by edge in the order
+// left, right, top, bottom (a window larger than the screen ends at its left and top).
+void KeepWindowOnScreen(QWidget *window);
+
 class WindowMover : public QObject
 {
     Q_OBJECT

@@ -24,8 +24,7 @@ TEST(SysExPacer, SpacesMessagesByTheirWireTime)
     EXPECT_EQ(pacer.Place(60000000, 4), 100000000);
 }
 
-// Catches notes whose queued note-off was taken back on a stop and that then hang, or
-// notes counted as sounding whose note-on never played.
+// Catches stuck notes after a stop that took queued note-offs back, or phantom notes.
 TEST(QueuedNotes, HaltTakesBackWhatHadNotPlayed)
 {
     mci::NoteTracker sounding;

@@ -38,8 +38,7 @@ std::vector<MidiMessage> AfterReset(const std::vector<MidiMessage> &chase)
 const MidiMessage kGmOn = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
 const MidiMessage kGsReverb = {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x01, 0x30, 0x01, 0x0E, 0xF7};
 
-// Catches a chase that replays values from after the point, or the first instead of the
-// last, or in an order where a program comes before its bank.
+// Catches a chase of values from after the point, of first values, or of a program before its bank.
 TEST(Chase, ReplaysTheLastValuesBeforeThePoint)
 {
     mci::SmfWriter w;
@@ -109,8 +108,7 @@ TEST(Chase, RecognisesModuleResets)
     EXPECT_FALSE(mci::IsResetSysEx(mci::View(Control(0, 121, 0))));
 }
 
-// Catches stuck notes: one note-off per note-on that sounds, then both "off" controllers
-// on every channel, since some modules ignore one of them.
+// Catches stuck notes: a note-off per sounding note-on, then both "off" controllers everywhere.
 TEST(Silence, SwitchesOffEverySoundingNote)
 {
     mci::NoteTracker sounding;

@@ -36,8 +36,7 @@ std::vector<std::string> SongFixtures()
     return files;
 }
 
-// Catches a real-world file that crashes, hangs, is refused without a reason, or never
-// reaches its end; and a broken one taken for a song.
+// Catches real files that crash, hang, fail without a reason or never end; broken ones accepted.
 TEST(Fixtures, EverySongOpensAndPlaysToItsEndOrFailsWithAReason)
 {
     const std::map<std::string, std::string> refused = {
@@ -82,8 +81,7 @@ TEST(Fixtures, EverySongOpensAndPlaysToItsEndOrFailsWithAReason)
     EXPECT_EQ(failures, refused.size());
 }
 
-// Catches the notes lost by readers that end running status at a meta event or SysEx,
-// and illegal system bytes that derail the rest of the track.
+// Catches notes lost to running status after meta/SysEx or to stray system bytes.
 TEST(Fixtures, TolerantReadingKeepsEveryNote)
 {
     const std::string folder = "midi/jazz-soft-test-midi-files/";
@@ -114,8 +112,7 @@ TEST(Fixtures, TruncatedFilesKeepWhatTheyHold)
     EXPECT_EQ(sysex.Message(sysex.events[1]).size, 1u + 256u); // F0 and 256 bytes ending in F7
 }
 
-// Catches RIFF MIDI files whose data chunk is missed behind INFO lists, icons or an
-// embedded SoundFont, and tempo changes lost from them.
+// Catches RMID data chunks missed behind INFO, icons or an embedded SoundFont.
 TEST(Fixtures, RiffMidiFilesPlayTheirDataChunk)
 {
     const mci::Song beethoven = ParseFile("rmi/midly/Beethoven.rmi");

@@ -79,8 +79,7 @@ protected:
     mci::TMediaPlayer player{output};
 };
 
-// Catches events applied late, at the wrong block, or drifting over tempo changes: each
-// onset must sit exactly at the block start nearest its time by the tempo map.
+// Catches events sent at a block other than the one nearest their exact time, or drifting.
 TEST_F(FluidOutputTest, EveryOnsetLandsOnTheNearestBlockStart)
 {
     // At 441 ticks per quarter and 10 ms per quarter a tick is one sample. The first note
@@ -170,8 +169,7 @@ TEST(FluidSynthHost, LendsTheSynthesiserToOneOutputAtATime)
     EXPECT_NO_THROW(second->Prepare());
 }
 
-// Catches a failed load kept for the life of the process, so that installing the
-// SoundFont afterwards would not help until a restart.
+// Catches a failed SoundFont load kept for good, so that installing it later would not help.
 TEST(FluidSynthHost, AFailedLoadIsTriedAgain)
 {
     testing_support::TempFolder folder;
@@ -202,8 +200,33 @@ TEST(FluidOutputDriver, NoAudioDeviceIsAClearOpenError)
     }
 }
 
-// Catches unguarded state between the audio thread and the transport calls (run under
-// ThreadSanitizer to see races; here: no crash, no position beyond the song).
+// Catches a live audio thread that does not play the song to its end or does not report it.
+TEST(FluidOutputDriver, AudioThreadPlaysTheSongToItsEnd)
+{
+    testing_support::TempFolder folder;
+    mci::SmfWriter w(480, 0);
+    w.Event(0, NoteOn(9, 37)).Event(240, NoteOn(9, 38)).EndAt(480);
+    // ALSA's "null" device takes the audio as fast as it comes, with no sound card.
+    mci::FluidOutput::Options options;
+    options.soundFont = fixtures::SoundFont();
+    options.audioDriver = "alsa";
+    options.audioDevice = "null";
+    auto output = std::make_shared<mci::FluidOutput>(options);
+    mci::TMediaPlayer player(output);
+    player.SetFileName(folder.Write("song.mid", w.Bytes()));
+    try {
+        player.Open();
+    } catch (const mci::EMCIDeviceError &error) {
+        GTEST_SKIP() << "ALSA's null device cannot be opened here: " << error.what();
+    }
+    EXPECT_EQ(output->AudioDriver(), "alsa");
+    player.Play();
+    EXPECT_TRUE(player.WaitForEnd(10000ms));
+    EXPECT_EQ(player.Mode(), mci::mpStopped);
+    EXPECT_EQ(player.Position(), player.Length());
+}
+
+// Catches unguarded state shared by the audio thread and the transport (races under TSan).
 TEST_F(FluidOutputTest, TransportIsSafeWhileAnotherThreadRenders)
 {
     Open(TempoChangeSong());

@@ -116,8 +116,7 @@ TEST_F(PlayerTest, PositionAndLengthInMillisecondsFollowTheTempoMap)
     EXPECT_EQ(events.back().clockNs, 2250000000);
 }
 
-// Catches a default unit whose position never reaches its length, which would hang a
-// caller that waits for the two to meet.
+// Catches a default unit whose position never meets its length (a reset file that never ends).
 TEST_F(PlayerTest, DefaultUnitIsTheFilesTicks)
 {
     OpenSong(TempoChangeSong());

@@ -90,8 +90,7 @@ TEST(OutputConfig, PlayerFollowsMidimapIniAtEachOpen)
     EXPECT_EQ(player.Mode(), mci::mpStopped);
 }
 
-// Catches the default SoundFont picked by folder order instead of General MIDI first, or a
-// file listed twice through a link.
+// Catches a default SoundFont by folder order rather than GM first, or a file listed twice.
 TEST(SoundFonts, ListsGeneralMidiFirstAndEachFileOnce)
 {
     testing_support::TempFolder a;

@@ -38,8 +38,7 @@ ToolRun RenderTool(const testing_support::TempFolder &folder, const std::string 
     return run;
 }
 
-// Catches a render that is not the song as the device plays it: every note of a GM drum
-// song must start where the tempo map puts it, within half of FluidSynth's block.
+// Catches a render whose notes do not start where the tempo map puts them (half a block).
 TEST(SonoluxRender, RendersTheSongWithItsNotesInPlace)
 {
     testing_support::TempFolder folder;

@@ -168,8 +168,7 @@ TEST(SmfParser, FormatOneMergesTracksInTimeThenTrackOrder)
     EXPECT_EQ(song.tempo.TickToNs(96), 250000000);
 }
 
-// Catches format 2 patterns played on top of each other, or a pattern's tempo carried
-// into the next.
+// Catches format 2 patterns played on top of each other, or one's tempo carried to the next.
 TEST(SmfParser, FormatTwoPlaysTracksOneAfterAnother)
 {
     const Song song = Parse(Smf({"\x00\xFF\x51\x03\x03\xD0\x90\x00\xC0\x01\x83\x60\xFF\x2F\x00"s,

@@ -22,8 +22,7 @@ TEST(TempoMap, TimesFollowTempoChanges)
     EXPECT_EQ(map.TickToNs(1), 1041666);
 }
 
-// Catches drift: 200 tempo changes of ticks that are no whole number of nanoseconds,
-// where adding up rounded intervals loses time with every change.
+// Catches drift from adding up rounded intervals over 200 tempo changes.
 TEST(TempoMap, NoDriftAcrossManyTempoChanges)
 {
     std::vector<TempoChange> changes;

@@ -1,0 +1,62 @@
+// The open dialog: its filter, choosing songs, and the title preview of the selection.
+#include "main.h"
+
+#include "ui_main.h"
+
+#include "appstate.h"
+
+#include "dialogs/otdialogs.h"
+#include "platform/files.h"
+#include "platform/mbcs.h"
+#include "playlist/view.h"
+
+void TMidi_main::CreateOpenDialog()
+{
+    OtOpenDialog1 = new TOtOpenDialog(this);
+    OtOpenDialog1->SetOptions(ofHideReadOnly | ofAllowMultiSelect | ofEnableSizing);
+    OtOpenDialog1->SetControlAlign(otdaNone);
+    OtOpenDialog1->SetBottomControl(ui->DialogPanel);
+    connect(OtOpenDialog1, &TOtOpenDialog::OnSelectionChange, this,
+            [this](const std::string &) { OtOpenDialog1SelectionChange(); });
+}
+
+void TMidi_main::BuildOpenFilter()
+{
+    std::string all = "Support Files|*.mid;*.rmi;";
+    std::string midi = "|Midi Fles|*.mid;*.rmi;";
+    for (std::size_t i = 0; i < LibraryCount; ++i) {
+        if (!LibraryPresent[i])
+            continue;
+        all += LibraryProbes[i].filterPattern;
+        if (i == RcpConverterFlag)
+            midi += LibraryProbes[i].filterPattern;
+    }
+    OtOpenDialog1->SetFilter(all + midi);
+    OtOpenDialog1->SetInitialDir(LastFolder);
+}
+
+void TMidi_main::OpenSongs()
+{
+    ShowIcon(StateIcon::Open);
+    TitleTimer.stop();
+    if (!OtOpenDialog1->Execute(this)) {
+        ShowModeIcon(mediaPlayer_->Mode());
+        return;
+    }
+    Queue().Clear();
+    ClearTempFolder();
+    LastFolder = platform::ExtractFileDir(OtOpenDialog1->FileName());
+    OtOpenDialog1->SetInitialDir(LastFolder);
+    TakeInAll(OtOpenDialog1->Files());
+}
+
+void TMidi_main::OtOpenDialog1SelectionChange()
+{
+    const std::string name = OtOpenDialog1->FileName();
+    if (!platform::FileExists(name) || name.find('*') != std::string::npos)
+        return;
+    if (IsSongFile(platform::AsciiLowerCase(platform::ExtractFileExt(name))))
+        SetPreviewText(ReadTitle(name));
+    else
+        ExtractArchive(name, std::string(), PreviewMode);
+}

@@ -1,0 +1,53 @@
+#pragma once
+// The list file "Sonolux.lst": the play list kept beside the program between runs.
+//
+// Plain text holding the entries' bytes as they are, four lines per entry in list order,
+// each line ending in CR LF: Title, FileName, FilePath ("Null" for every archive member)
+// and ArchivePath (empty for a plain file). There is no header and no escaping.
+//
+// Reading takes a line up to its CR and skips the LF after it; a Ctrl-Z (0x1A) or the end
+// of the data ends the file, and lines missing at the end read as empty.
+
+#include "playlist/playqueue.h"
+
+#include <string>
+#include <vector>
+
+namespace listfile {
+
+// The file's name in the program folder.
+extern const char *const ListFileName;
+// The caption of the window that lists the songs dropped at Load (one trailing space).
+extern const char *const MissingCaption;
+
+// ExeFolder + "Sonolux.lst".
+std::string ListFilePath();
+
+// The entries of list file data, in file order, with empty markers.
+std::vector<TPlayEntry> ParseEntries(const std::string &data);
+
+// The list file data of entries. An archive member's path is written as "Null". CR, LF and
+// Ctrl-Z inside a field are written as spaces, so that no field can shift the ones after it
+// or end the file early when it is read back.
+std::string FormatEntries(const std::vector<TPlayEntry> &entries);
+
+// The entries of a freshly read list split into those whose file still exists and a report
+// of the others. A plain entry is kept when a file exists at FilePath, else reported as
+// FileName CR LF. An entry whose FilePath is "Null" is kept when its archive exists, else
+// reported as FileName TAB "[" ArchivePath "]" CR LF. Order is kept in both.
+struct CheckedEntries
+{
+    std::vector<TPlayEntry> kept;
+    std::string report; // empty when every entry was kept
+};
+CheckedEntries CheckEntries(std::vector<TPlayEntry> entries);
+
+// Reads and parses the list file at path. Throws std::runtime_error naming the file when it
+// cannot be opened or read.
+std::vector<TPlayEntry> ReadListFile(const std::string &path);
+
+// Replaces the list file at path with entries, atomically: on failure (std::runtime_error
+// naming the file) the previous file stays whole.
+void WriteListFile(const std::string &path, const std::vector<TPlayEntry> &entries);
+
+} // namespace listfile

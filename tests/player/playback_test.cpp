@@ -1,0 +1,216 @@
+// The transport, the display timer and automatic advance, on the silent output.
+#include "playerfixture.h"
+
+#include "ui_main.h"
+
+#include "settings/design.h"
+
+using testing_support::PlayerTest;
+using namespace SkinAtlas;
+
+namespace {
+
+class PlaybackTest : public PlayerTest
+{
+protected:
+    // Three songs queued as an intake leaves them, the first started.
+    void StartThree(std::uint32_t lengthMs = 3000)
+    {
+        for (const char *name : {"a.mid", "b.mid", "c.mid"})
+            Enqueue(Song(name, lengthMs, name));
+        CurrentIndex = 0;
+        LastIndex = 2;
+        bar_->StartCurrentSong();
+    }
+    mci::TMediaPlayer &Device() { return bar_->MediaPlayer1(); }
+    int Marked()
+    {
+        for (int i = 0; i < view_->Queue().Count(); ++i)
+            if (view_->Queue().Entry(i).Marker == ">")
+                return i;
+        return -1;
+    }
+    // Runs the display timer until the current song has ended and the timer reacted.
+    void PlayToEnd()
+    {
+        Advance(Device().Length() - Device().Position());
+        bar_->Timer1Timer();
+    }
+};
+
+} // namespace
+
+// Catches a song started without its reset file, or the mark and timers not set.
+TEST_F(PlaybackTest, StartingPlaysTheResetFileFirstAndMarksTheEntry)
+{
+    StartThree();
+    EXPECT_EQ(ResetsSent(), 1);
+    EXPECT_EQ(Marked(), 0);
+    EXPECT_EQ(Device().Mode(), mci::mpPlaying);
+    EXPECT_EQ(Device().FileName(), program_ / "a.mid");
+    EXPECT_TRUE(bar_->Timer1.isActive());
+    EXPECT_TRUE(bar_->TitleTimer.isActive());
+    EXPECT_EQ(IconShown(), IconPicture(PlayIcon));
+}
+
+// Catches transport actions that act in states where they must do nothing.
+TEST_F(PlaybackTest, TransportTableIsFollowed)
+{
+    StartThree();
+    bar_->PreviousSong(); // at entry 0: nothing
+    EXPECT_EQ(CurrentIndex, 0);
+    EXPECT_EQ(ResetsSent(), 1);
+
+    Advance(1500);
+    bar_->PauseSong();
+    EXPECT_EQ(Device().Mode(), mci::mpPaused);
+    EXPECT_FALSE(bar_->Timer1.isActive());
+    EXPECT_EQ(IconShown(), IconPicture(PauseIcon));
+    bar_->StopSong();      // while paused: nothing
+    bar_->NextSong(false); // while paused: nothing
+    EXPECT_EQ(Device().Mode(), mci::mpPaused);
+    EXPECT_EQ(CurrentIndex, 0);
+    EXPECT_EQ(Device().Position(), 1500);
+
+    bar_->PauseSong(); // resumes from the paused point
+    EXPECT_EQ(Device().Mode(), mci::mpPlaying);
+    EXPECT_TRUE(bar_->Timer1.isActive());
+    Advance(500);
+    EXPECT_EQ(Device().Position(), 2000);
+
+    bar_->StopSong();
+    EXPECT_EQ(Device().Mode(), mci::mpStopped);
+    EXPECT_EQ(Device().Position(), 0);
+    EXPECT_EQ(IconShown(), IconPicture(StopIcon));
+    bar_->PauseSong(); // while stopped: nothing
+    EXPECT_EQ(Device().Mode(), mci::mpStopped);
+    bar_->PlaySong();
+    EXPECT_EQ(Device().Mode(), mci::mpPlaying);
+    EXPECT_EQ(Device().Position(), 0);
+}
+
+// Catches Next going past LastIndex, or Next/Previous not playing the reset file again.
+TEST_F(PlaybackTest, NextAndPreviousStepWithinTheList)
+{
+    StartThree();
+    bar_->NextSong(false);
+    EXPECT_EQ(CurrentIndex, 1);
+    EXPECT_EQ(Marked(), 1);
+    EXPECT_EQ(ResetsSent(), 2);
+    bar_->NextSong(false);
+    bar_->NextSong(false); // at LastIndex: nothing
+    EXPECT_EQ(CurrentIndex, 2);
+    EXPECT_EQ(ResetsSent(), 3);
+    bar_->PreviousSong();
+    EXPECT_EQ(CurrentIndex, 1);
+    EXPECT_EQ(ResetsSent(), 4);
+    EXPECT_EQ(Device().FileName(), program_ / "b.mid");
+}
+
+// Catches the advance not happening at the end of a song, or not after the reset file.
+TEST_F(PlaybackTest, EndOfSongAdvancesAfterTheResetFile)
+{
+    StartThree();
+    PlayToEnd();
+    EXPECT_EQ(CurrentIndex, 1);
+    EXPECT_EQ(ResetsSent(), 2);
+    EXPECT_EQ(Device().Mode(), mci::mpPlaying);
+    PlayToEnd();
+    EXPECT_EQ(CurrentIndex, 2);
+    EXPECT_EQ(ResetsSent(), 3);
+}
+
+// Catches the end of the list leaving the timer on, the display not reset, or Play not
+// starting the last song again.
+TEST_F(PlaybackTest, EndOfTheListStopsAndPlayRestarts)
+{
+    StartThree(2000);
+    PlayToEnd();
+    PlayToEnd();
+    Advance(1000);
+    bar_->Timer1Timer();
+    EXPECT_EQ(bar_->ShownTime(), "00:01");
+    PlayToEnd();
+    EXPECT_EQ(CurrentIndex, 2);
+    EXPECT_FALSE(bar_->Timer1.isActive());
+    EXPECT_EQ(bar_->ShownTime(), "00:00");
+    EXPECT_EQ(IconShown(), IconPicture(StopIcon));
+    EXPECT_EQ(Device().Position(), Device().Length());
+    bar_->NextSong(false);
+    EXPECT_EQ(CurrentIndex, 2);
+
+    bar_->PlaySong(); // auto-rewind: the song starts again
+    EXPECT_EQ(Device().Mode(), mci::mpPlaying);
+    EXPECT_EQ(Device().Position(), 0);
+    EXPECT_TRUE(bar_->Timer1.isActive());
+}
+
+// Catches the seek target computed with the multiplication first.
+TEST_F(PlaybackTest, PositionBarSeeksByWholeSteps)
+{
+    Enqueue(Song("long.mid", 200000));
+    LastIndex = 0;
+    bar_->StartCurrentSong();
+    bar_->Pos_BarMouseDown(Qt::LeftButton, 40, 2);
+    EXPECT_EQ(Device().Position(), 100000);
+    EXPECT_EQ(Device().Mode(), mci::mpPlaying);
+    bar_->Pos_BarMouseDown(Qt::RightButton, 10, 2);
+    EXPECT_EQ(Device().Position(), 100000);
+    bar_->Pos_BarMouseDown(Qt::LeftButton, 0, 2);
+    EXPECT_EQ(Device().Position(), 0);
+
+    Enqueue(Song("odd.mid", 1999));
+    CurrentIndex = 1;
+    bar_->StartCurrentSong();
+    bar_->Pos_BarMouseDown(Qt::LeftButton, 79, 2);
+    EXPECT_EQ(Device().Position(), 79 * (1999 / 80));
+}
+
+// Catches the fill drawn from the wrong formula or a division by a zero length.
+TEST_F(PlaybackTest, FillGrowsWithThePositionAndSkipsEmptySongs)
+{
+    Enqueue(Song("a.mid", 8000));
+    Enqueue(Song("empty.mid", 0));
+    LastIndex = 1;
+    bar_->StartCurrentSong();
+    const QImage &fill = bar_->Form()->Pos_Bar->Canvas();
+    const QColor active = ToQColor(ActiveColor);
+    Advance(4000);
+    bar_->Timer1Timer();
+    // w = (4000 * 80 - 2) div 8000 = 39: the fill covers x 1 to 38.
+    EXPECT_EQ(fill.pixelColor(38, 2), active);
+    EXPECT_NE(fill.pixelColor(39, 2), active);
+
+    Advance(4000);
+    bar_->Timer1Timer(); // the end: moves on to the empty song
+    EXPECT_EQ(CurrentIndex, 1);
+    bar_->Timer1Timer(); // length 0 ends at once, without a fill
+    EXPECT_FALSE(bar_->Timer1.isActive());
+    EXPECT_EQ(IconShown(), IconPicture(StopIcon));
+}
+
+// Catches a song starting although its reset file is missing, and the timer running on.
+TEST_F(PlaybackTest, MissingResetFileStopsEverything)
+{
+    Enqueue(Song("a.mid", 1000));
+    FormatName = "NONE.MID";
+    EXPECT_THROW(bar_->StartCurrentSong(), mci::EMCIDeviceError);
+    EXPECT_EQ(Marked(), -1);
+    EXPECT_FALSE(bar_->Timer1.isActive());
+}
+
+// Catches the length part missing from the scrolling title.
+TEST_F(PlaybackTest, TitleCarriesTheLengthWhenAsked)
+{
+    Enqueue(Song("a.mid", 205000), "  Title\t");
+    ShowLength = true;
+    bar_->StartCurrentSong();
+    bar_->TitleTimerTimer();
+    EXPECT_EQ(bar_->TitleOffset(), -1);
+    // The text drawn first at x 0 is "Title -[03:25]-"; check its first pixels differ from
+    // an empty box and that the whole width wraps to 224 once it has left.
+    const int width = QFontMetrics(bar_->font()).horizontalAdvance("Title -[03:25]-");
+    for (int i = 0; i < width; ++i)
+        bar_->TitleTimerTimer();
+    EXPECT_EQ(bar_->TitleOffset(), 224);
+}

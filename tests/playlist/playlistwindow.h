@@ -1,0 +1,144 @@
+#pragma once
+// Shared pieces of the play list window tests: a player that records what it is asked,
+// a window with the program folder and the temporary folder in a fresh test folder, and
+// helpers that drop, click and read the message window without ever blocking.
+
+#include "platform/files.h"
+#include "player/appstate.h"
+#include "playlist/playerservices.h"
+#include "playlist/view.h"
+#include "support/tempfolder.h"
+
+#include <QApplication>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QTreeView>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Records every request; AddSong appends an entry the way the player's intake does and
+// StartCurrentSong notes the index it was asked to start.
+class FakePlayer : public PlayerServices
+{
+public:
+    explicit FakePlayer(PlayQueue &queue)
+        : queue_(queue)
+    {
+    }
+
+    void AddSong(const std::string &path, const std::string &archivePath) override
+    {
+        calls.push_back("AddSong " + path + " [" + archivePath + "]");
+        TPlayEntry entry;
+        entry.Title = "title of " + platform::ExtractFileName(path);
+        entry.FileName = platform::ExtractFileName(path);
+        entry.FilePath = path;
+        entry.ArchivePath = archivePath;
+        queue_.Append(entry);
+    }
+    void ExtractArchive(const std::string &archivePath, const std::string &mask) override
+    {
+        calls.push_back("ExtractArchive " + archivePath + " [" + mask + "]");
+    }
+    void ScanTempFolder(const std::string &archivePath) override
+    {
+        calls.push_back("ScanTempFolder " + archivePath);
+    }
+    void StartCurrentSong() override
+    {
+        calls.push_back("StartCurrentSong " + std::to_string(CurrentIndex));
+    }
+
+    std::vector<std::string> calls;
+
+private:
+    PlayQueue &queue_;
+};
+
+// What the message window showed.
+struct ShownReport
+{
+    QString caption;
+    QString text;
+};
+
+// Runs action; a modal message window it opens is read and closed at once.
+inline std::optional<ShownReport> RunReadingReport(const std::function<void()> &action)
+{
+    std::optional<ShownReport> shown;
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&shown] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal == nullptr)
+            return;
+        const auto *text = modal->findChild<QPlainTextEdit *>("ErrorMsg");
+        shown = ShownReport{modal->windowTitle(), text ? text->toPlainText() : QString()};
+        modal->close();
+    });
+    poll.start();
+    action();
+    return shown;
+}
+
+// A window on a fake player, with ExeFolder and TempFolder inside a fresh test folder.
+class PlayListWindow
+{
+public:
+    PlayListWindow()
+        : player(form.Queue())
+    {
+        ExeFolder = folder.Path() + "/";
+        TempFolder = folder / "SONOLUXTEMP";
+        LibraryPresent.fill(false);
+        CurrentIndex = 0;
+        LastIndex = 0;
+        form.SetPlayerServices(&player);
+    }
+
+    // A file that exists, named name inside the test folder; returns its path.
+    std::string MakeFile(const std::string &name) const { return folder.Write(name, "MThd"); }
+
+    // An entry for an existing plain file.
+    TPlayEntry PlainEntry(const std::string &name) const
+    {
+        return TPlayEntry{"", "title of " + name, name, MakeFile(name), ""};
+    }
+
+    std::string ListFile() const { return folder / "Sonolux.lst"; }
+
+    QTreeView *List() const { return form.findChild<QTreeView *>("ListView1"); }
+    QWidget *Strip() const { return form.findChild<QWidget *>("ViewCtrlBtn"); }
+
+    // File names of the queue in order, with the marker in front of the marked one.
+    std::vector<std::string> Names() const
+    {
+        std::vector<std::string> names;
+        for (const TPlayEntry &entry : form.Queue().Entries())
+            names.push_back(entry.Marker + entry.FileName);
+        return names;
+    }
+
+    testing_support::TempFolder folder;
+    Tview_form form;
+    FakePlayer player;
+};
+
+// Mime data of files dropped from a file manager.
+inline std::unique_ptr<QMimeData> FileDrop(const std::vector<std::string> &paths)
+{
+    QByteArray uris;
+    for (const std::string &path : paths)
+        uris += "file://" + QByteArray::fromStdString(path).toPercentEncoding("/") + "\r\n";
+    auto data = std::make_unique<QMimeData>();
+    data->setData("text/uri-list", uris);
+    return data;
+}
+
+// Drags data onto target at pos and drops it there, as the window system delivers a drop.
+// Returns whether the drop was taken.
+bool DropOn(QWidget *target, const QPoint &pos, const QMimeData *data,
+            Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction);
