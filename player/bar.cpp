@@ -163,3 +163,11 @@ void TMidi_main::TitleTimerTimer()
     if (titleOffset_ < -width)
         titleOffset_ = ui->TitlePanel_Image->width();
 }
+
+void TMidi_main::RepaintDesign()
+{
+    DrawSkin();
+    ApplyColors();
+    ResetDisplay();
+    ShowModeIcon(mediaPlayer_->Mode());
+}

@@ -8,6 +8,7 @@
 #include "platform/widgets/windowmove.h"
 #include "playlist/view.h"
 #include "settings/design.h"
+#include "settings/setting_form.h"
 #include "windows/about_form.h"
 #include "windows/menu.h"
 
@@ -140,6 +141,11 @@ void TMidi_main::SetButtonClick()
     case mcListWindow:
         List_BtnClick();
         break;
+    case mcSettingWindow: {
+        TSetting setting([this] { RepaintDesign(); }, this);
+        setting.exec();
+        break;
+    }
     case mcAbout: {
         Tabout about(this);
         about.exec();

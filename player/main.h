@@ -88,6 +88,8 @@ public:
     void DrawButtons();
     void ApplyColors();
     void ResetDisplay();
+    // After a design change: skin pictures, colours, display and the state icon anew.
+    void RepaintDesign();
     void DrawDigit(char digit, int place);
     void UpdateTimeDisplay(const std::string &text);
     void ShowIcon(StateIcon icon);

@@ -1,0 +1,101 @@
+// Songs taken out of archives: extraction into the temporary folder, entries carrying
+// their archive, members extracted again before they play.
+#include "playerfixture.h"
+
+#include "platform/files.h"
+
+#include <cstdlib>
+
+using testing_support::PlayerTest;
+
+namespace {
+
+class ArchiveIntakeTest : public PlayerTest
+{
+protected:
+    void SetUp() override
+    {
+        PlayerTest::SetUp();
+        LibraryPresent[1] = true; // the zip library, as the start-up probe finds it
+    }
+    // A zip archive in the program folder holding the named files (written first).
+    std::string Zip(const std::string &archive,
+                    const std::vector<std::pair<std::string, std::string>> &files)
+    {
+        testing_support::TempFolder staging;
+        std::string names;
+        for (const auto &[name, data] : files) {
+            staging.Write(name, data);
+            names += " '" + name + "'";
+        }
+        const std::string path = program_ / archive;
+        const std::string command =
+            "cd '" + staging.Path() + "' && zip -q -X '" + path + "'" + names;
+        EXPECT_EQ(std::system(command.c_str()), 0);
+        return path;
+    }
+};
+
+} // namespace
+
+// Catches members listed twice, entries losing the archive they came from, or the
+// converter's work file taken for a song.
+TEST_F(ArchiveIntakeTest, MembersBecomeEntriesOnceWithTheirFirstArchive)
+{
+    const std::string song = testing_support::MakeSmf(1000, "Packed");
+    const std::string first =
+        Zip("first.zip", {{"a.mid", song}, {"TEMP.MID", song}, {"notes.txt", "x"}});
+    const std::string second = Zip("SECOND.ZIP", {{"A.MID", song}, {"b.rmi", "RIFF"}});
+    bar_->WMDropFiles({first, second});
+
+    const PlayQueue &queue = view_->Queue();
+    ASSERT_EQ(queue.Count(), 2);
+    EXPECT_EQ(queue.Entry(0).FileName, "a.mid");
+    EXPECT_EQ(queue.Entry(0).ArchivePath, first);
+    EXPECT_EQ(queue.Entry(0).FilePath, TempFolder + "/a.mid");
+    EXPECT_EQ(queue.Entry(0).Title, "Packed");
+    EXPECT_EQ(queue.Entry(1).FileName, "b.rmi");
+    EXPECT_EQ(queue.Entry(1).ArchivePath, second);
+    EXPECT_EQ(bar_->MediaPlayer1().Mode(), mci::mpPlaying);
+}
+
+// Catches a member whose copy is unknown ("Null") played without being extracted first.
+TEST_F(ArchiveIntakeTest, NullMembersAreExtractedBeforeTheyPlay)
+{
+    const std::string archive = Zip("songs.zip", {{"x.mid", testing_support::MakeSmf(800, "X")}});
+    TPlayEntry member;
+    member.Title = "X";
+    member.FileName = "x.mid";
+    member.FilePath = NullPath;
+    member.ArchivePath = archive;
+    view_->Queue().Append(member);
+    ClearTempFolder();
+    bar_->StartCurrentSong();
+    EXPECT_EQ(view_->Queue().Entry(0).FilePath, TempFolder + "/x.mid");
+    EXPECT_TRUE(platform::FileExists(TempFolder + "/x.mid"));
+    EXPECT_EQ(bar_->MediaPlayer1().FileName(), TempFolder + "/x.mid");
+    EXPECT_EQ(bar_->MediaPlayer1().Mode(), mci::mpPlaying);
+}
+
+// Catches RCP songs taken out of archives while the converter is missing.
+TEST_F(ArchiveIntakeTest, RcpSongsNeedTheConverter)
+{
+    const std::string archive = Zip("rcp.zip", {{"song.rcp", std::string(400, '\0')}});
+    const std::string loose = program_.Write("loose.rcp", std::string(400, '\0'));
+    AnswerNextModal();
+    bar_->WMDropFiles({archive, loose});
+    EXPECT_EQ(view_->Queue().Count(), 0);
+    EXPECT_FALSE(platform::FileExists(TempFolder + "/loose.rcp"));
+}
+
+// Catches the preview listing members that are not songs, or losing the archive order.
+TEST_F(ArchiveIntakeTest, PreviewListsTheSongMembers)
+{
+    const std::string archive =
+        Zip("mixed.zip", {{"b.mid", "MThd"}, {"readme.txt", "x"}, {"a.rmi", "RIFF"}});
+    bar_->ExtractArchive(archive, std::string(), TMidi_main::PreviewMode);
+    EXPECT_EQ(bar_->PreviewText(), "b.mid\r\na.rmi");
+    const std::string texts = Zip("texts.zip", {{"readme.txt", "x"}});
+    bar_->ExtractArchive(texts, std::string(), TMidi_main::PreviewMode);
+    EXPECT_EQ(bar_->PreviewText(), "対応するMIDIファイルがありません。");
+}
