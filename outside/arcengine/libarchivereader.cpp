@@ -14,6 +14,7 @@ namespace arc {
 namespace {
 
 constexpr int maxRetries = 16;
+constexpr int maxSkippedInARow = 100000;
 constexpr std::size_t readBlockSize = 64 * 1024;
 
 bool Contains(const char *text, const char *word)
@@ -184,7 +185,11 @@ std::string LibarchiveReader::NameOf(struct archive_entry *entry) const
 
 int LibarchiveReader::Next(MemberInfo &info)
 {
-    for (int retries = 0;;) {
+    // Damaged headers are stepped over, but libarchive may report the same one for ever:
+    // a header failing again where the last one failed, or too many in a row, ends it.
+    la_int64_t failedAt = -1;
+    int failedAgain = 0;
+    for (int retries = 0, skipped = 0;;) {
         struct archive_entry *entry = nullptr;
         const int r = archive_read_next_header(archive_, &entry);
         if (r == ARCHIVE_EOF)
@@ -209,6 +214,11 @@ int LibarchiveReader::Next(MemberInfo &info)
                 skipped_ = ERROR_HEADER_BROKEN;
                 Fail(0);
             }
+            const la_int64_t position = archive_read_header_position(archive_);
+            failedAgain = position == failedAt ? failedAgain + 1 : 0;
+            failedAt = position;
+            if (failedAgain >= maxRetries || ++skipped >= maxSkippedInARow)
+                return Fail(ERROR_HEADER_BROKEN);
             continue;
         }
         info = MemberInfo();

@@ -125,7 +125,12 @@ TEST(ArchiveFixtures, LibraryHangsEndAtTheBudget)
     const std::string symlink = archives / "libarchive/rar5/test_read_format_rar5_symlink.rar";
 
     Clock::time_point start = Clock::now();
-    EXPECT_EQ(rar.Open(dirdata, 0), 0u);
+    // libarchive fails the damaged directory header again and again at the same place; the
+    // reader used to step over it for ever. The listing now ends there, with the members
+    // read before it.
+    bool opened = false;
+    rar.List(dirdata, &opened);
+    EXPECT_TRUE(opened);
     EXPECT_NE(rar.Command(PlayerCommandLine(FormatNamed("rar"), dirdata, temp / "a", {"*"})), 0);
     EXPECT_NE(tar.Command(PlayerCommandLine(FormatNamed("tar"), recursive, temp / "b", {"*"})), 0);
     rar.Command(KeepFoldersCommandLine(FormatNamed("rar"), symlink, temp / "c"));

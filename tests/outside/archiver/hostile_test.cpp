@@ -179,3 +179,38 @@ TEST_F(HostileArchive, AbsurdAllocationRequestIsAResultCode)
     EXPECT_NE(Extract("rar", archive, false), 0);
     ExpectContained();
 }
+
+// Catches a damaged RAR header (found by fuzzing) that libarchive reports as failed again
+// and again at the same place, which the reader stepped over for ever: the helper spun
+// until its deadline instead of reporting the broken header at once.
+TEST_F(HostileArchive, HeaderFailingForEverIsReportedAtOnce)
+{
+    ScopedEnv budget("SONOLUX_ARCHIVER_BUDGET", "10");
+    static const char bytes[] = "\x52\x61\x72\x21\x1a\x07\x01\x00\x3d\x3c\xde\xe5\x02\x01\x00\xff"
+                                "\x01\x00\x44\x3e\xfa\x57\x02\x02"
+                                "\x03\x0b\x00\x02\x2e\x22\x09\xff\x00\x04\x88\x22\x81\x00\x09\x0b"
+                                "\x80\x61\x99\xff\xd1\xf9\x09\x29"
+                                "\x19\x09\xe7\x22\x61\x72\x21\x07\x1a\x24\x00\x53\x80\x2a\xf4\x03"
+                                "\x02\xe7\x22\x0b\x72\x21\x1a\x07"
+                                "\x01\x00\x3d\x3c\xde\xe5\x02\x01\x00\xff\x01\x00\x44\x3e\xfa\x57"
+                                "\x02\x02\x03\x0b\x00\x02\x2e\x22"
+                                "\x09\xff\x00\x04\x88\x22\x81\x00\x09\x0b\x80\x61\x99\xff\xd1\xff"
+                                "\xe3\xbf\x87\x31\x00\x00\x00\xc1"
+                                "\x80\x05\x01\x04\xed\xab\x00\x00\x43\xad\x2a\x52\x61\x72\x21\x00"
+                                "\xbd\xcf\x1e\xc1\x00\x9b\x3f\x04"
+                                "\x45\x00\x08\x4a\x4a\x4a\x4a\x4a\x4e\x71\x71\x6d\x2e\x64\x71\x4a"
+                                "\x4a\x4a\x4a\x4a\x4a\x4a\x00\x00"
+                                "\x64\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+                                "\x00\x00\x00\x00\x00\x00\x00\x00"
+                                "\x00\x00\x00\x00\x00\x00\x00\x00\x00\xf4\x03\x02\x52\x61\x20\x00"
+                                "\x00\x00\x10\x00\x00\x00\x03\xf4"
+                                "\x03\x02\xe7\x22\x03\xf3\x26\x80\x01\xfb\xff\xff\x00\x00\x80\x14"
+                                "\x9e\x9e\x63\xff\x9e\x9e\x53\xff"
+                                "\x00\x00\x4e";
+    const std::string archive = temp_.Write("stuck.rar", std::string(bytes, sizeof bytes - 1));
+    // No member is selected, so no member's data is read between the headers.
+    const int code = Extract("rar", archive, false, {"no such member"});
+    EXPECT_NE(code, ERROR_TIME_BUDGET) << "the helper spun until its deadline";
+    EXPECT_NE(code, 0);
+    ExpectContained();
+}
