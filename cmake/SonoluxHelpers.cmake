@@ -18,8 +18,17 @@ function(sonolux_test name)
         SONOLUX_FIXTURES_DIR="${SONOLUX_FIXTURES_DIR}"
         SONOLUX_TEST_BINARY_DIR="${CMAKE_BINARY_DIR}/tests")
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
+    if(SONOLUX_SANITIZE)
+        # Sanitizer options, with the leak suppressions for system libraries, built in.
+        target_sources(${name} PRIVATE "${CMAKE_SOURCE_DIR}/tests/sanitizers/defaultoptions.cpp")
+        target_compile_definitions(${name} PRIVATE
+            SONOLUX_LSAN_SUPPRESSIONS="${CMAKE_SOURCE_DIR}/tests/sanitizers/lsan.supp")
+    endif()
+    # One variable per property: the discovery script splits a property's list value into
+    # separate arguments, so "A=1;B=2" would lose B.
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SONOLUX_CODEPAGE=65001"
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+                   ENVIRONMENT_MODIFICATION "SONOLUX_CODEPAGE=set:65001"
         TEST_PREFIX "${name}.")
 endfunction()

@@ -57,8 +57,13 @@ TEST_F(ProbeTest, FindsLibrariesInTheProgramFolderAndOnTheLoaderPath)
     Place("libunlha32.so", LoaderPath);
     ProbeLibraries();
     EXPECT_TRUE(LibraryPresent[6]);
-    EXPECT_TRUE(LibraryPresent[0]);
     EXPECT_FALSE(LibraryPresent[1]);
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer's dlopen interceptor becomes the caller the system loader sees, so
+    // the program's run path is not searched in this build.
+    GTEST_SKIP() << "the loader path cannot be observed under AddressSanitizer";
+#endif
+    EXPECT_TRUE(LibraryPresent[0]);
 }
 
 // Catches a folder removed although a sub-folder remains, or files left behind.
