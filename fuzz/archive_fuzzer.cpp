@@ -1,8 +1,8 @@
 // One archiver library's reading of any bytes: the listing and the extraction its helper
 // process performs, through libarchive or (ARJ) our own reader and decoder. The kind is
 // fixed per target by FUZZ_ARCHIVE_KIND. Every report must be well-formed records, and
-// extraction must write nothing but plain files and folders inside its target folder and
-// leave no temporary file behind.
+// extraction must write nothing but plain files and folders inside its target folder, and
+// no file there but the members it reports complete.
 //
 // Known: libarchive 3.6.2 itself loops forever on some damaged RAR 5 and nested gzip
 // input. The product bounds that in the helper process (deadline, processor time); here it
@@ -18,6 +18,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <set>
 #include <sys/mman.h>
 #include <unistd.h>
 #include <vector>
@@ -53,13 +54,16 @@ private:
     int fd_;
 };
 
-// Every record decodes, and the last one is the Result.
-void CheckRecords(const std::string &stream)
+// Every record decodes, and the last one is the Result. Returns where the members that
+// were completed (a Begin followed by its Done) were written.
+std::set<std::string> CheckRecords(const std::string &stream)
 {
     arc::protocol::RecordParser parser;
     parser.Feed(stream.data(), stream.size());
     arc::protocol::RecordType type{};
     std::string payload;
+    std::set<std::string> completed;
+    std::string current;
     bool result = false;
     while (parser.Next(type, payload)) {
         if (result)
@@ -74,8 +78,12 @@ void CheckRecords(const std::string &stream)
         case arc::protocol::RecordType::Begin: {
             arc::protocol::BeginEntry entry;
             decoded = arc::protocol::Decode(payload, entry);
+            current = entry.destination;
             break;
         }
+        case arc::protocol::RecordType::Done:
+            completed.insert(current);
+            break;
         case arc::protocol::RecordType::Failed: {
             arc::protocol::FailedEntry entry;
             decoded = arc::protocol::Decode(payload, entry);
@@ -95,6 +103,7 @@ void CheckRecords(const std::string &stream)
     }
     if (parser.Broken() || parser.HasPartial() || !result)
         fuzzing::Fail("the record stream is broken or has no Result");
+    return completed;
 }
 
 std::unique_ptr<arc::MemberReader> OpenReader(const std::string &path)
@@ -107,8 +116,10 @@ std::unique_ptr<arc::MemberReader> OpenReader(const std::string &path)
         return arc::LibarchiveReader::Open(kind, path, code, text);
 }
 
-// Only plain files and folders below out, and no member left under its temporary name.
-void CheckWritten(const std::string &folder, const std::string &out)
+// Only plain files and folders below out, and no file but the completed members: no
+// temporary file, no half-written member.
+void CheckWritten(const std::string &folder, const std::string &out,
+                  const std::set<std::string> &completed)
 {
     for (const auto &entry : std::filesystem::directory_iterator(folder)) {
         const std::string name = entry.path().filename().string();
@@ -119,10 +130,12 @@ void CheckWritten(const std::string &folder, const std::string &out)
     for (auto it = std::filesystem::recursive_directory_iterator(out, error);
          it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
         const auto status = it->symlink_status();
-        if (!std::filesystem::is_regular_file(status) && !std::filesystem::is_directory(status))
+        if (std::filesystem::is_directory(status))
+            continue;
+        if (!std::filesystem::is_regular_file(status))
             fuzzing::Fail("extraction created something other than a file or folder");
-        if (it->path().filename().string().rfind(".arcworker-", 0) == 0)
-            fuzzing::Fail("extraction left a temporary file behind");
+        if (completed.count(it->path().string()) == 0)
+            fuzzing::Fail("extraction left " + it->path().string() + ", not a completed member");
     }
 }
 
@@ -204,8 +217,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             arc::RecordWriter out(records.Fd());
             arc::RunExtract(*reader, job, out);
         }
-        CheckRecords(records.Contents());
-        CheckWritten(folder, job.folder);
+        CheckWritten(folder, job.folder, CheckRecords(records.Contents()));
         fuzzing::RemoveTree(job.folder);
     }
     return 0;
