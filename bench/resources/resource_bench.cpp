@@ -7,6 +7,7 @@
 
 #include "archives/archives.h"
 #include "platform/dynlib.h"
+#include "platform/files.h"
 #include "platform/mci/mediaplayer.h"
 #include "platform/mci/silentoutput.h"
 #include "platform/mci/smfparser.h"
@@ -19,6 +20,7 @@
 #include "support/smfbuilder.h"
 #include "support/tempfolder.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -93,6 +95,36 @@ std::string Archive()
     return line + "  helper peak " + std::to_string(helper.ru_maxrss / 1024) + " MB";
 }
 
+// Every member a song: extraction of all, then one title probe per song through the loader
+// module, loaded and unloaded around each call as the player's intake does.
+std::string ArchiveOfSongs()
+{
+    testing_support::TempFolder folder;
+    const std::string path = folder / "songs.zip";
+    testing_support::WriteManyMembersZip(path, 100000, "last.mid", testing_support::MakeSmf(500),
+                                         ".mid");
+    platform::SetLibrarySearchFolder(SONOLUX_DIST_DIR);
+    std::string line = Timed("extract *.mid", [&] {
+        archives::TArchiveFile archive;
+        archive.SetFileName(path);
+        const archives::TStringList masks = {"*.mid"};
+        archive.Extract(nullptr, folder / "out", &masks);
+    });
+    line += Timed("title probes", [&] {
+        using ComLoadEntry = int (*)(unsigned char *, const unsigned char *);
+        for (const platform::FolderEntry &entry : platform::ListFolder(folder / "out")) {
+            const platform::DynamicLibrary loader = platform::DynamicLibrary::Load("sonolux.dll");
+            const auto comLoad = loader.Entry<ComLoadEntry>("ComLoad");
+            const std::string name = folder / ("out/" + entry.name);
+            unsigned char in[256] = {static_cast<unsigned char>(name.size())};
+            std::copy(name.begin(), name.end(), in + 1);
+            unsigned char title[256] = {};
+            comLoad(title, in);
+        }
+    });
+    return line;
+}
+
 std::string List()
 {
     testing_support::TempFolder folder;
@@ -133,6 +165,7 @@ const std::map<std::string, std::function<std::string()>> &Cases()
         {"song-8M-events", [] { return Song(mci::kMaxSongEvents); }},
         {"song-8M+1-events", [] { return Song(mci::kMaxSongEvents + 1); }},
         {"archive-100k-members", Archive},
+        {"archive-100k-songs", ArchiveOfSongs},
         {"list-100k-entries", List},
         {"files-of-2GB", Huge},
     };

@@ -77,15 +77,15 @@ std::string MakeManyEventsSmf(std::size_t events)
 }
 
 void WriteManyMembersZip(const std::string &path, std::size_t count, const std::string &lastName,
-                         const std::string &lastData)
+                         const std::string &lastData, const std::string &extension)
 {
     std::string local;
     std::string central;
     for (std::size_t i = 0; i < count; ++i) {
         const bool last = i + 1 == count;
         char generated[32];
-        std::snprintf(generated, sizeof generated, "m%06zu.txt", i);
-        const std::string name = last ? lastName : generated;
+        std::snprintf(generated, sizeof generated, "m%06zu", i);
+        const std::string name = last ? lastName : generated + extension;
         const std::string data = last ? lastData : std::string();
         const std::uint32_t crc = Crc32(data);
         const std::uint64_t offset = local.size();

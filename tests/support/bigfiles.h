@@ -12,9 +12,9 @@ namespace testing_support {
 std::string MakeManyEventsSmf(std::size_t events);
 
 // Writes a ZIP archive (ZIP64 directory, members stored) of count members: count - 1 empty
-// members "mNNNNNN.txt", then lastName holding lastData.
+// members "mNNNNNN" + extension, then lastName holding lastData.
 void WriteManyMembersZip(const std::string &path, std::size_t count, const std::string &lastName,
-                         const std::string &lastData);
+                         const std::string &lastData, const std::string &extension = ".txt");
 
 // Makes path a sparse file of size bytes that begins with head (zeros after it).
 void WriteSparseFile(const std::string &path, std::uint64_t size, const std::string &head = {});
