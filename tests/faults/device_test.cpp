@@ -105,8 +105,7 @@ TEST_F(DeviceFaultTest, MissingResetFileStopsTheStartWithTheDevicesMessage)
     EXPECT_EQ(bar_->MediaPlayer1().Mode(), mci::mpPlaying);
 }
 
-// Catches a wait for a reset file that never ends which hangs, gives up at another time
-// than its length plus five seconds, or gives up silently.
+// Catches a never-ending reset file that hangs the player or is not given up at length + 5 s.
 TEST_F(DeviceFaultTest, ResetFileThatNeverEndsIsGivenUpAfterItsLengthAndFiveSeconds)
 {
     auto output = std::make_shared<StuckOutput>(clock_);
@@ -127,8 +126,7 @@ TEST_F(DeviceFaultTest, ResetFileThatNeverEndsIsGivenUpAfterItsLengthAndFiveSeco
     EXPECT_EQ(bar_->MediaPlayer1().FileName(), program_ / "a.mid");
 }
 
-// Catches a FluidSynth output without an audio device that crashes, hangs or fails
-// without saying what is missing.
+// Catches a FluidSynth output without an audio device that fails without saying so.
 TEST_F(DeviceFaultTest, NoAudioDeviceIsReported)
 {
     const std::string soundFont = SmallSoundFont();
@@ -148,8 +146,7 @@ TEST_F(DeviceFaultTest, NoAudioDeviceIsReported)
     ExpectPlaysWithoutSound();
 }
 
-// Catches a damaged or foreign file named as the SoundFont that crashes the synthesiser or
-// is reported as something else.
+// Catches a foreign file named as the SoundFont that crashes or is reported wrongly.
 TEST_F(DeviceFaultTest, SoundFontThatIsNotASoundFontIsReported)
 {
     const std::string text = program_.Write("notes.sf2", "These are not the samples you want.\n");

@@ -151,8 +151,7 @@ TEST_P(ProgramFolderFaultTest, SettingsAtCloseAreReportedAndTheOldFileStaysWhole
     EXPECT_EQ(after, before);
 }
 
-// Catches a list lost at Save, a half-written list file, or the queue changed by a Save
-// that failed.
+// Catches a list lost at Save, a half-written list file, or a queue changed by a failed Save.
 TEST_P(ProgramFolderFaultTest, ListSaveIsReportedAndTheOldFileStaysWhole)
 {
     const std::string old = "Old\r\nold.mid\r\n/music/old.mid\r\n\r\n";

@@ -39,8 +39,7 @@ protected:
     testing_support::TempFolder libraries_;
 };
 
-// Catches a missing loader module that breaks the intake or a song start without the
-// designed message, or leaves the player unable to play once it is back.
+// Catches a missing loader module not reported as designed, or the player stuck after it.
 TEST_F(MissingLibraryTest, LoaderModuleMissingAtIntakeAndStart)
 {
     const std::string song = Song("a.mid", 800, "A");
@@ -60,8 +59,7 @@ TEST_F(MissingLibraryTest, LoaderModuleMissingAtIntakeAndStart)
     EXPECT_EQ(bar_->MediaPlayer1().Mode(), mci::mpPlaying);
 }
 
-// Catches an intake that loses the songs of the archives before the one whose library has
-// gone since the start-up probe, reports nothing, or starts playing regardless.
+// Catches an intake that loses earlier songs, or reports nothing, when a library has gone.
 TEST_F(MissingLibraryTest, ArchiverLibraryGoneBetweenTwoArchivesOfOneIntake)
 {
     UseLibraries({"libsonolux.so", "libunzip32.so", "libunlha32.so", "arcworker"});

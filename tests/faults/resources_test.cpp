@@ -36,8 +36,7 @@ protected:
     std::uint64_t baseline_ = 0;
 };
 
-// Catches a song with millions of events that cannot be played, or that takes memory out
-// of proportion to its events; and one beyond the event bound that is not refused.
+// Catches millions of events unplayable or costing memory out of proportion, or unbounded.
 TEST_F(ResourceTest, SongsWithMillionsOfEventsPlayOrAreRefused)
 {
     const std::string big = program_.Write("big.mid", testing_support::MakeManyEventsSmf(4000000));
@@ -58,8 +57,7 @@ TEST_F(ResourceTest, SongsWithMillionsOfEventsPlayOrAreRefused)
                   std::to_string(mci::kMaxSongEvents) + ").");
 }
 
-// Catches an archive of 100,000 members that is refused, loses its song, or holds the
-// listing in memory out of proportion.
+// Catches an archive of 100,000 members refused, its song lost, or memory out of proportion.
 TEST_F(ResourceTest, ArchiveOfOneHundredThousandMembers)
 {
     LibraryPresent[1] = true; // the zip library
@@ -77,8 +75,7 @@ TEST_F(ResourceTest, ArchiveOfOneHundredThousandMembers)
     EXPECT_LT(PeakGrowth(), 256 * MiB);
 }
 
-// Catches a list of 100,000 entries that cannot be loaded, saved or played to its end, or
-// that takes memory out of proportion.
+// Catches a list of 100,000 entries that fails to load, save or play, or costs memory.
 TEST_F(ResourceTest, ListFileOfOneHundredThousandEntries)
 {
     const std::string song = Song("song.mid", 800, "Song");
@@ -104,8 +101,7 @@ TEST_F(ResourceTest, ListFileOfOneHundredThousandEntries)
     EXPECT_LT(PeakGrowth(), 256 * MiB);
 }
 
-// Catches a 2 GB file taken for a song that is read or copied whole (into the temporary
-// folder, whose tmpfs is memory) instead of being refused.
+// Catches a 2 GB "song" read or copied whole into the temporary folder instead of refused.
 TEST_F(ResourceTest, TwoGigabyteSongsAreRefusedWithoutBeingRead)
 {
     const std::string wrapped = program_ / "wrapped.mid";
@@ -123,8 +119,7 @@ TEST_F(ResourceTest, TwoGigabyteSongsAreRefusedWithoutBeingRead)
     EXPECT_LT(PeakGrowth(), 64 * MiB);
 }
 
-// Catches a 2 GB list or settings file read whole into memory, or a settings file that is
-// replaced although it could not be read.
+// Catches a 2 GB list or settings file read into memory, or replaced although unread.
 TEST_F(ResourceTest, TwoGigabyteListAndSettingsFilesAreRefused)
 {
     const std::string list = program_ / "Sonolux.lst";
@@ -141,8 +136,7 @@ TEST_F(ResourceTest, TwoGigabyteListAndSettingsFilesAreRefused)
     EXPECT_LT(PeakGrowth(), 64 * MiB);
 }
 
-// Catches a small list file of empty lines that expands into millions of entries in memory
-// (160 bytes each) instead of being refused.
+// Catches a small list file of empty lines expanding into millions of entries in memory.
 TEST_F(ResourceTest, ListFileOfMillionsOfEmptyEntriesIsRefused)
 {
     program_.Write("Sonolux.lst", std::string((listfile::MaxListEntries + 1) * 4, '\r'));

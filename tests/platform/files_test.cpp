@@ -94,8 +94,7 @@ TEST(BoundedRead, FilesUpToTheBoundAreReadLongerOnesRefused)
     EXPECT_EQ(ReadFile(dir.Write("empty", ""), 0), "");
 }
 
-// Catches a whole-file read that waits forever on a pipe, or reads a device without end,
-// where a file was expected.
+// Catches a whole-file read waiting forever on a pipe or reading a device without end.
 TEST(BoundedRead, PipesDevicesAndFoldersAreNotFiles)
 {
     TempFolder dir;

@@ -200,8 +200,7 @@ TEST(DesignFile, UnreadablePathsRaiseReadErrors)
     EXPECT_TRUE(target.calls.empty());
 }
 
-// Catches a pipe or device named as the design (a skin name in the settings file is a path
-// below the skin folder) blocking the program at start instead of being refused.
+// Catches a pipe or device named as the design (via the settings' skin name) blocking start.
 TEST(DesignFile, PipesAndDevicesAreRefusedWithoutWaiting)
 {
     Scratch dir;

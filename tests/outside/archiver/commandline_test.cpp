@@ -108,8 +108,7 @@ TEST(ArchiverCommandLine, ResponseFilesListMoreItems)
     Parse(CommandStyle::Zip, "-x a.zip out/ @" + temp / "missing", ERROR_RESPONSE_READ);
 }
 
-// Catches a response file name that makes the library wait forever: a pipe nobody writes
-// to (or a terminal) named after "@", as a member name from a hand-edited list can be.
+// Catches a pipe or device named after "@" (a list's member name can be) blocking the library.
 TEST(ArchiverCommandLine, ResponseFileThatIsNoFileIsRefusedAtOnce)
 {
     testing_support::TempFolder temp;
