@@ -4,6 +4,7 @@
 
 #include "application.h"
 #include "appstate.h"
+#include "datafolder.h"
 #include "settingsfile.h"
 
 #include "platform/profile.h"
@@ -23,7 +24,7 @@ constexpr int TitleTimerInterval = 100;
 
 std::string SettingsPath()
 {
-    return ExeFolder + "Sonolux.ini";
+    return ConfigFolder + "Sonolux.ini";
 }
 
 } // namespace
@@ -55,7 +56,7 @@ TMidi_main::TMidi_main(std::unique_ptr<mci::TMediaPlayer> player, QWidget *paren
     CreateOpenDialog();
     FormCreate();
     if (!mediaPlayer_)
-        mediaPlayer_ = std::make_unique<mci::TMediaPlayer>(ExeFolder);
+        mediaPlayer_ = std::make_unique<mci::TMediaPlayer>(ConfigFolder);
 }
 
 TMidi_main::~TMidi_main() = default;
@@ -69,7 +70,7 @@ void TMidi_main::SetViewForm(Tview_form *view)
 
 void TMidi_main::FormCreate()
 {
-    ExeFolder = GetExeFolder();
+    SetProgramFolder(GetExeFolder());
     TempFolder = platform::GetTempPath() + "SONOLUXTEMP";
     ClearTempFolder();
     ProbeLibraries();
@@ -146,6 +147,6 @@ void TMidi_main::LoadSkin()
 {
     shownTime_ = "     ";
     SkinBitmap = QImage();
-    ReadDesignFile(SkinFolder() + SkinName);
+    ReadDesignFile(DesignFilePath(SkinName));
     ApplyColors();
 }

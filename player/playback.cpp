@@ -5,6 +5,7 @@
 #include "ui_main.h"
 
 #include "appstate.h"
+#include "datafolder.h"
 
 #include "platform/files.h"
 #include "platform/mbcs.h"
@@ -84,7 +85,7 @@ void TMidi_main::StartEntry()
     if (!queue.IsValidIndex(CurrentIndex))
         return;
     ClearPlayMarks();
-    PlayResetFile(ExeFolder + "format/" + FormatName);
+    PlayResetFile(FindDataFile(FormatSubfolder, FormatName));
     TitleTimer.stop();
 
     queue.SetMarker(CurrentIndex, ">");

@@ -41,7 +41,7 @@ void PlayerTest::SetUp()
     clock_ = std::make_shared<mci::VirtualClock>();
     output_ = std::make_shared<mci::SilentOutput>(clock_);
     bar_ = std::make_unique<TMidi_main>(std::make_unique<mci::TMediaPlayer>(output_));
-    ExeFolder = program_.Path() + "/";
+    SetProgramFolder(program_.Path() + "/");
     LibraryPresent.fill(false); // each test says which outside libraries it wants
     view_ = std::make_unique<Tview_form>();
     bar_->SetViewForm(view_.get());
