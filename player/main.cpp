@@ -5,6 +5,7 @@
 #include "application.h"
 #include "appstate.h"
 #include "datafolder.h"
+#include "modalgate.h"
 #include "settingsfile.h"
 
 #include "platform/profile.h"
@@ -52,6 +53,7 @@ TMidi_main::TMidi_main(std::unique_ptr<mci::TMediaPlayer> player, QWidget *paren
     Timer1.setInterval(Timer1Interval);
     TitleTimer.setInterval(TitleTimerInterval);
     mover_ = new WindowMover(this, [this] { KeepOnScreen(); });
+    modalGate_ = new TModalGate(this);
     ConnectComponents();
     CreateOpenDialog();
     FormCreate();

@@ -75,8 +75,10 @@ void TMidi_main::StartCurrentSong()
         // Whatever failed, the display must not go on advancing through the list by itself.
         Timer1.stop();
         ShowIcon(StateIcon::Stop);
+        emit PlaybackChanged();
         throw;
     }
+    emit PlaybackChanged();
 }
 
 void TMidi_main::StartEntry()
@@ -119,6 +121,7 @@ void TMidi_main::PlaySong()
     ShowIcon(StateIcon::Play);
     mediaPlayer_->Play();
     Timer1.start();
+    emit PlaybackChanged();
 }
 
 void TMidi_main::PauseSong()
@@ -135,6 +138,7 @@ void TMidi_main::PauseSong()
         mediaPlayer_->Play();
         Timer1.start();
     }
+    emit PlaybackChanged();
 }
 
 void TMidi_main::StopSong()
@@ -146,6 +150,7 @@ void TMidi_main::StopSong()
     mediaPlayer_->Rewind();
     ResetDisplay();
     Timer1.stop();
+    emit PlaybackChanged();
 }
 
 void TMidi_main::PreviousSong()
@@ -215,6 +220,7 @@ void TMidi_main::Timer1Timer()
         StopSong();
         Timer1.stop();
         ShowIcon(StateIcon::Stop);
+        emit PlaybackChanged();
     }
 }
 
@@ -228,4 +234,10 @@ void TMidi_main::Pos_BarMouseDown(Qt::MouseButton button, int x, int)
     mediaPlayer_->Seek(static_cast<std::int64_t>(x) *
                        (mediaPlayer_->Length() / ui->Pos_Bar->width()));
     mediaPlayer_->Play();
+    emit PositionJumped(mediaPlayer_->Position());
+}
+
+int TMidi_main::PositionBarWidth() const
+{
+    return ui->Pos_Bar->width();
 }
