@@ -87,7 +87,8 @@ void TMprisPlayerAdaptor::Seek(qlonglong Offset)
 
 void TMprisPlayerAdaptor::SetPosition(const QDBusObjectPath &TrackId, qlonglong Position)
 {
-    service_.RunCall([this, &TrackId, Position] { service_.SetPosition(TrackId.path(), Position); });
+    service_.RunCall(
+        [this, &TrackId, Position] { service_.SetPosition(TrackId.path(), Position); });
 }
 
 void TMprisPlayerAdaptor::OpenUri(const QString &Uri)

@@ -14,6 +14,7 @@
 #include <QUrl>
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 const QString TMprisService::ObjectPath = QStringLiteral("/org/mpris/MediaPlayer2");
 const QString TMprisService::BaseServiceName = QStringLiteral("org.mpris.MediaPlayer2.sonolux");
@@ -56,9 +57,9 @@ int PositionBarX(qint64 targetMs, qint64 lengthMs, int width, TStepRounding roun
         return 0;
     const qint64 target = std::max<qint64>(targetMs, 0);
     qint64 x = target / step;
-    if (rounding == TStepRounding::Up && x * step < target)
-        ++x;
-    else if (rounding == TStepRounding::Nearest && target - x * step >= step - (target - x * step))
+    const qint64 rest = target - x * step;
+    if ((rounding == TStepRounding::Up && rest > 0) ||
+        (rounding == TStepRounding::Nearest && 2 * rest >= step))
         ++x;
     return static_cast<int>(std::min<qint64>(x, width - 1));
 }
@@ -87,8 +88,8 @@ void TMprisService::Register()
 {
     if (!connection_.isConnected() || !connection_.registerObject(ObjectPath, this))
         return;
-    const QString instanceName =
-        BaseServiceName + QStringLiteral(".instance") + QString::number(QCoreApplication::applicationPid());
+    const QString instanceName = BaseServiceName + QStringLiteral(".instance") +
+                                 QString::number(QCoreApplication::applicationPid());
     for (const QString &name : {BaseServiceName, instanceName}) {
         if (connection_.registerService(name)) {
             serviceName_ = name;
@@ -141,8 +142,8 @@ void TMprisService::Refresh()
     announced_ = now;
     if (changed.isEmpty() || !IsRegistered())
         return;
-    QDBusMessage signal =
-        QDBusMessage::createSignal(ObjectPath, PropertiesInterface, QStringLiteral("PropertiesChanged"));
+    QDBusMessage signal = QDBusMessage::createSignal(ObjectPath, PropertiesInterface,
+                                                     QStringLiteral("PropertiesChanged"));
     signal << TMprisPlayerAdaptor::InterfaceName << changed << QStringList();
     connection_.send(signal);
 }
@@ -222,7 +223,8 @@ bool TMprisService::OpenUri(const QString &uri)
     if (!url.isValid() || !url.isLocalFile() || !url.host().isEmpty())
         return false;
     // The path's bytes exactly as the URL encodes them, whatever their encoding.
-    const QByteArray path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    const QByteArray path =
+        QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
     if (path.isEmpty())
         return false;
     bar_.OpenFromDesktop({std::string(path.constData(), static_cast<std::size_t>(path.size()))});

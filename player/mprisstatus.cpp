@@ -42,7 +42,7 @@ TMprisStatus ReadMprisStatus(TMidi_main &bar, TMprisTrackIds &ids)
     mci::TMediaPlayer &device = bar.MediaPlayer1();
     const mci::TMPModes mode = device.Mode();
     const bool playing = mode == mci::mpPlaying;
-    status.playback = playing                   ? TMprisPlayback::Playing
+    status.playback = playing                 ? TMprisPlayback::Playing
                       : mode == mci::mpPaused ? TMprisPlayback::Paused
                                               : TMprisPlayback::Stopped;
     status.canPlay = true;

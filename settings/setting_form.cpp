@@ -199,9 +199,8 @@ void TSetting::Color_Panel1Click(TColorPanel *panel)
 // changes nothing.
 void TSetting::Skin_ImageDblClick()
 {
-    const std::string folder = platform::DirectoryExists(UserSkinFolder())
-                                   ? UserSkinFolder()
-                                   : ExeFolder + SkinSubfolder;
+    const std::string folder =
+        platform::DirectoryExists(UserSkinFolder()) ? UserSkinFolder() : ExeFolder + SkinSubfolder;
     const std::optional<QString> path = dialogs_->PickPicture(this, platform::DecodeText(folder));
     if (!path || path->isEmpty())
         return;

@@ -25,6 +25,9 @@ export XDG_RUNTIME_DIR="$work/run" QT_QPA_PLATFORM=offscreen
 "$writesong" "$work/b.mid" 30000 $'\x8b\xc8 B' # Shift-JIS
 cd "$work"
 
+dbus-monitor --session "type='signal',path='/org/mpris/MediaPlayer2'" > "$work/signals.log" 2>&1 &
+monitor=$!
+trap 'kill $monitor 2>/dev/null; stop_program "$prog/sonolux"; rm -rf "$work"' EXIT
 "$prog/sonolux" 2> "$work/player.log" &
 wait_for 10 bash -c "playerctl --list-all | grep -qx sonolux"
 expect_eq "status with nothing loaded" "$(mpris status)" "Stopped"
@@ -40,9 +43,11 @@ case "$(mpris metadata mpris:trackid)" in
 *) fail "track id $(mpris metadata mpris:trackid)" ;;
 esac
 
-# Fault: pause does not stop the clock, or play does not resume.
+# Fault: pause does not stop the clock, play does not resume, or the media controls are
+# not told (PropertiesChanged).
 mpris pause
 wait_for 5 mpris_is Paused
+wait_for 5 grep -q '"Paused"' "$work/signals.log"
 paused_at=$(mpris position)
 sleep 0.3
 expect_eq "position while paused" "$(mpris position)" "$paused_at"
@@ -53,6 +58,7 @@ wait_for 5 mpris_is Playing
 # or a relative seek going the wrong way.
 mpris position 30
 expect_between "position after setting 30 s" "$(mpris position)" 30 30.7
+wait_for 5 grep -q 'member=Seeked' "$work/signals.log"
 mpris position 10-
 expect_between "position after going back 10 s" "$(mpris position)" 19.5 20.7
 

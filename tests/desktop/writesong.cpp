@@ -12,9 +12,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: writesong OUT LENGTH_MS [TITLE]\n");
         return 2;
     }
-    const std::string song =
-        testing_support::MakeSmf(static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10)),
-                                 argc > 3 ? argv[3] : "");
+    const std::string song = testing_support::MakeSmf(
+        static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10)), argc > 3 ? argv[3] : "");
     std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
     out.write(song.data(), static_cast<std::streamsize>(song.size()));
     return out ? 0 : 1;

@@ -122,7 +122,9 @@ TEST_F(DataFolderTest, InstalledCopyKeepsUserFilesInTheUsersFolders)
     EXPECT_EQ(ExeFolder, program.Path() + "/");
     EXPECT_EQ(ConfigFolder, home / ".config/sonolux/");
     EXPECT_EQ(DataFolder, home / "data/sonolux/");
-    struct stat info {};
+    struct stat info
+    {
+    };
     ASSERT_EQ(::stat(ConfigFolder.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
     EXPECT_FALSE(platform::DirectoryExists(DataFolder)) << "made only when a design is saved";

@@ -49,8 +49,9 @@ protected:
 TEST_F(MprisTest, StatusAndSongFollowTheBar)
 {
     EXPECT_EQ(service_->Status(), TMprisStatus()) << "nothing loaded: stopped, nothing allowed";
-    EXPECT_EQ(MetadataMap(service_->Status()).value("mpris:trackid").value<QDBusObjectPath>().path(),
-              "/org/mpris/MediaPlayer2/TrackList/NoTrack");
+    EXPECT_EQ(
+        MetadataMap(service_->Status()).value("mpris:trackid").value<QDBusObjectPath>().path(),
+        "/org/mpris/MediaPlayer2/TrackList/NoTrack");
 
     Start({{"a.mid", 200000}, {"b.mid", 3000}});
     TMprisStatus status = service_->Status();
@@ -66,7 +67,8 @@ TEST_F(MprisTest, StatusAndSongFollowTheBar)
     bar_->PauseSong();
     status = service_->Status();
     EXPECT_EQ(status.playback, TMprisPlayback::Paused);
-    EXPECT_FALSE(status.canSeek || status.canGoNext) << "the bar seeks and moves on only while playing";
+    EXPECT_FALSE(status.canSeek || status.canGoNext)
+        << "the bar seeks and moves on only while playing";
 }
 
 // Catches a URL that loses or re-encodes a file name's bytes (a Shift-JIS name from an

@@ -35,8 +35,8 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i)
         paths.push_back(platform::AbsolutePath(argv[i], folder));
     try {
-        HandOver(platform::EncodeOpenMessage(paths),
-                 platform::ProgramFolder() + PlayerProgramName, StartTimeout);
+        HandOver(platform::EncodeOpenMessage(paths), platform::ProgramFolder() + PlayerProgramName,
+                 StartTimeout);
         return 0;
     } catch (const std::exception &error) {
         std::fprintf(stderr, "sonolux-open: %s\n", error.what());
