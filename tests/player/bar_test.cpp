@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTest>
 
 using testing_support::PlayerTest;
 using namespace SkinAtlas;
@@ -160,6 +161,16 @@ TEST_F(BarTest, KeepOnScreenPushesEachEdgeBack)
     bar_->move(screen.width() - 100, screen.height() - 3);
     bar_->KeepOnScreen();
     EXPECT_EQ(bar_->pos(), QPoint(screen.width() - 640, screen.height() - 26));
+}
+
+// Catches a click on the label taken by the panel behind it as the start of a drag.
+TEST_F(BarTest, ClickOnTheListLabelTogglesTheWindow)
+{
+    QTest::mouseClick(bar_->Form()->List_Btn, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_TRUE(view_->isVisible());
+    EXPECT_FALSE(bar_->findChild<WindowMover *>()->IsMoving());
+    QTest::mouseClick(bar_->Form()->List_Btn, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_FALSE(view_->isVisible());
 }
 
 // Catches the LIST label colour not following the play list window's state.
