@@ -3,6 +3,7 @@
 
 #include "ui_main.h"
 
+#include "platform/files.h"
 #include "platform/widgets/windowmove.h"
 #include "settings/design.h"
 
@@ -183,4 +184,16 @@ TEST_F(BarTest, ListLabelShowsTheWindowState)
     bar_->List_BtnClick();
     EXPECT_FALSE(view_->isVisible());
     EXPECT_EQ(bar_->Form()->List_Btn->palette().color(QPalette::WindowText), ToQColor(ActiveColor));
+}
+
+// Catches a first start not at 0,0, or a close that leaves out keys of the settings file.
+TEST_F(BarTest, FirstStartAtOriginAndCloseWritesEveryKey)
+{
+    EXPECT_EQ(bar_->pos(), QPoint(0, 0));
+    EXPECT_EQ(view_->pos(), QPoint(0, 0));
+    bar_->move(-1200, 33);
+    bar_->close();
+    EXPECT_EQ(platform::ReadFile(program_ / "Sonolux.ini"),
+              "[Main]\nX=-1200\nY=33\n\n[View]\nX=0\nY=0\n\n[Design]\nSkin=default.mbd\n\n"
+              "[History]\nDir=\n\n[Other]\nFormat=GM.MID\nTime=0\n");
 }
