@@ -16,6 +16,7 @@
 #include "platform/files.h"
 #include "platform/textcodec.h"
 #include "platform/widgets/fonts.h"
+#include "platform/widgets/windowmove.h"
 #include "player/appstate.h"
 
 #include <QGuiApplication>
@@ -322,13 +323,7 @@ void TSetting::PaintTitleStrip()
 
 void TSetting::CentreOnScreen()
 {
-    const QScreen *screen =
-        parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->geometry().center());
-    move(frame.topLeft());
+    CenterOnScreen(this);
 }
 
 bool TSetting::ListFiles(QListWidget *list, const std::string &folder, const std::string &mask)
