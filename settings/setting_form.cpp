@@ -16,6 +16,7 @@
 #include "platform/files.h"
 #include "platform/textcodec.h"
 #include "platform/widgets/fonts.h"
+#include "platform/widgets/windowmove.h"
 #include "player/appstate.h"
 #include "player/datafolder.h"
 
@@ -325,13 +326,7 @@ void TSetting::PaintTitleStrip()
 
 void TSetting::CentreOnScreen()
 {
-    const QScreen *screen =
-        parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->geometry().center());
-    move(frame.topLeft());
+    CenterOnScreen(this);
 }
 
 // The user's own files come first; a shipped file of the same name is the one the user's

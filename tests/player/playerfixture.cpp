@@ -5,7 +5,6 @@
 #include "platform/dynlib.h"
 #include "platform/files.h"
 #include "settings/design.h"
-#include "support/qtapp.h"
 #include "support/smfbuilder.h"
 
 #include <QApplication>
@@ -31,7 +30,6 @@ void CopyFromDist(const TempFolder &program, const std::string &relative)
 
 void PlayerTest::SetUp()
 {
-    EnsureApplication();
     ::chmod(runtime_.Path().c_str(), 0700);
     setenv("XDG_RUNTIME_DIR", runtime_.Path().c_str(), 1);
     platform::SetLibrarySearchFolder(Dist);
