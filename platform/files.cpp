@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
@@ -127,10 +128,31 @@ std::vector<FolderEntry> ListFolder(const std::string &folder, const std::string
 
 std::string ReadFile(const std::string &path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    return ReadFile(path, std::string().max_size());
+}
+
+std::string ReadFile(const std::string &path, std::size_t maxBytes)
+{
+    // O_NONBLOCK so that a named pipe in the file's place cannot hold the open.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         throw FileError("Cannot open", path, errno);
+    struct stat info
+    {
+    };
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        throw std::runtime_error("Cannot read " + path + ": it is not a file");
+    }
+    const auto tooLarge = [&] {
+        ::close(fd);
+        return FileTooLargeError("Cannot read " + path + ": it is larger than " +
+                                 std::to_string(maxBytes) + " bytes");
+    };
+    if (static_cast<std::uint64_t>(info.st_size) > maxBytes)
+        throw tooLarge();
     std::string data;
+    data.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -143,6 +165,8 @@ std::string ReadFile(const std::string &path)
         }
         if (n == 0)
             break;
+        if (static_cast<std::size_t>(n) > maxBytes - data.size())
+            throw tooLarge(); // it grew while being read
         data.append(buffer, static_cast<std::size_t>(n));
     }
     ::close(fd);

@@ -3,6 +3,8 @@
 // them: nothing is decoded, so a Shift-JIS name extracted from an old archive is
 // found, listed and deleted exactly as it is.
 
+#include <cstddef>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -34,8 +36,20 @@ struct FolderEntry
 // system returns them, without "." and "..". An unreadable or missing folder lists nothing.
 std::vector<FolderEntry> ListFolder(const std::string &folder, const std::string &mask = "*");
 
-// Whole-file reads and writes. ReadFile throws std::runtime_error naming the file.
+// Whole-file reads and writes. ReadFile throws std::runtime_error naming the file; it reads
+// regular files only, so a pipe or device in a file's place is refused, never waited on.
 std::string ReadFile(const std::string &path);
+
+// Raised by the bounded ReadFile for a file longer than its bound.
+class FileTooLargeError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+// ReadFile of a file that may hold at most maxBytes: a longer one throws FileTooLargeError
+// (naming the file) as soon as the bound is passed, so memory stays bounded whatever the
+// file's size.
+std::string ReadFile(const std::string &path, std::size_t maxBytes);
 // Replaces path with data atomically: the data goes to a temporary file beside it, is
 // flushed to disk and then renamed over path, so path is always either the old file or
 // the new one, never half of either. A symbolic link is followed and its target replaced.

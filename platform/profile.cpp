@@ -11,6 +11,9 @@ namespace platform {
 namespace {
 
 constexpr std::size_t ReadBufferSize = 2048;
+// Every lookup reads the whole file, so a file beyond any real settings file is refused
+// rather than read into memory again and again.
+constexpr std::size_t MaxProfileBytes = std::size_t{1} << 20;
 
 std::string Trim(const std::string &s)
 {
@@ -78,7 +81,12 @@ std::optional<std::string> ReadIfPresent(const std::string &path)
 {
     if (!FileExists(path))
         return std::nullopt;
-    return ReadFile(path);
+    try {
+        return ReadFile(path, MaxProfileBytes);
+    } catch (const FileTooLargeError &) {
+        throw std::runtime_error(path + " is too large for a settings file (more than " +
+                                 std::to_string(MaxProfileBytes >> 20) + " MB).");
+    }
 }
 
 std::optional<std::string> ReadForLookup(const std::string &path)

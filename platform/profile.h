@@ -3,6 +3,8 @@
 // program was designed for: a missing file, section or key gives the default;
 // writing creates the file, the section and the key as needed and keeps every other
 // line of the file as it was. Each call reads the file afresh. Writes are atomic.
+// A file that cannot be read, or is larger than 1 MB, reads as missing, and writing to it
+// fails (ProfileError) without touching it.
 
 #include <stdexcept>
 #include <string>

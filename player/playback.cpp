@@ -9,6 +9,7 @@
 
 #include "platform/files.h"
 #include "platform/mbcs.h"
+#include "platform/mci/songfile.h"
 #include "playlist/view.h"
 #include "settings/design.h"
 
@@ -98,9 +99,11 @@ void TMidi_main::StartEntry()
     }
     const TPlayEntry &entry = queue.Entry(CurrentIndex);
     const std::string ext = platform::AsciiLowerCase(platform::ExtractFileExt(entry.FilePath));
-    if (ext == ".mid" || ext == ".rmi")
+    if (ext == ".mid" || ext == ".rmi") {
+        // A file too large to play is refused before the header check would copy it whole.
+        mci::CheckSongFileSize(entry.FilePath);
         mediaPlayer_->SetFileName(CheckHeader(entry.FilePath));
-    else if (ext == ".rcp" || ext == ".r36" || ext == ".g36")
+    } else if (ext == ".rcp" || ext == ".r36" || ext == ".g36")
         mediaPlayer_->SetFileName(ConvertRcp(entry.FilePath));
     // Any other extension (only a hand-edited list file has one) plays the reset file again.
 

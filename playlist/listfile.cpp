@@ -4,6 +4,7 @@
 #include "player/appstate.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <string_view>
 
 namespace listfile {
@@ -129,7 +130,21 @@ CheckedEntries CheckEntries(std::vector<TPlayEntry> entries)
 
 std::vector<TPlayEntry> ReadListFile(const std::string &path)
 {
-    return ParseEntries(platform::ReadFile(path));
+    std::string data;
+    try {
+        data = platform::ReadFile(path, MaxListFileBytes);
+    } catch (const platform::FileTooLargeError &) {
+        throw std::runtime_error("The list file " + path +
+                                 " is too large for a list file (more than " +
+                                 std::to_string(MaxListFileBytes >> 20) + " MB).");
+    }
+    // Four lines per entry; counted before any entry is made.
+    const std::string_view text = std::string_view(data).substr(0, data.find(EndOfFile));
+    const std::size_t lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), Cr));
+    if (lines / 4 > MaxListEntries)
+        throw std::runtime_error("The list file " + path + " holds more than " +
+                                 std::to_string(MaxListEntries) + " entries.");
+    return ParseEntries(data);
 }
 
 void WriteListFile(const std::string &path, const std::vector<TPlayEntry> &entries)

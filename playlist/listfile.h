@@ -10,6 +10,7 @@
 
 #include "playlist/playqueue.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -42,8 +43,13 @@ struct CheckedEntries
 };
 CheckedEntries CheckEntries(std::vector<TPlayEntry> entries);
 
+// The largest list file read, in bytes and in entries: far beyond any user's list, small
+// enough that reading one cannot exhaust memory.
+constexpr std::size_t MaxListFileBytes = std::size_t{64} << 20;
+constexpr std::size_t MaxListEntries = 1000000;
+
 // Reads and parses the list file at path. Throws std::runtime_error naming the file when it
-// cannot be opened or read.
+// cannot be opened or read, or is larger than the bounds above.
 std::vector<TPlayEntry> ReadListFile(const std::string &path);
 
 // Replaces the list file at path with entries, atomically: on failure (std::runtime_error

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 const char DesignSignature[21] = "Sono Lux Design File";
@@ -22,13 +23,22 @@ constexpr std::size_t BitmapFileHeaderSize = 14;
 class TDesignStream
 {
 public:
+    // O_NONBLOCK and the file type check keep a pipe or device named as the design (a
+    // skin name in the settings file is a path below the skin folder) from blocking.
     explicit TDesignStream(const std::string &path)
         : path_(path)
-        , fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
+        , fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY))
     {
         if (fd_ < 0)
             throw EDesignReadError("Cannot open design file " + path_ + ": " +
                                    std::strerror(errno));
+        struct stat info
+        {
+        };
+        if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+            ::close(fd_);
+            throw EDesignReadError("Cannot open design file " + path_ + ": it is not a file");
+        }
     }
     ~TDesignStream() { ::close(fd_); }
     TDesignStream(const TDesignStream &) = delete;

@@ -3,8 +3,10 @@
 #include "outside/arccommon/codepage.h"
 #include "outside/include/archiver_api.h"
 
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace arc {
 namespace {
@@ -160,6 +162,36 @@ private:
     bool commandKeepsFolders_ = true;
 };
 
+// The whole of the regular file at path when it holds at most limit bytes. Anything else
+// (a pipe, a device, a folder) is refused without being read, so that no name on a command
+// line can make the caller wait for input.
+bool ReadRegularFile(const std::string &path, std::size_t limit, std::string &text)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return false;
+    struct stat info
+    {
+    };
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    text.clear();
+    char buffer[65536];
+    while (ok) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        ok = static_cast<std::size_t>(n) <= limit - text.size();
+        if (ok)
+            text.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return ok;
+}
+
 } // namespace
 
 std::vector<CommandToken> TokenizeCommandLine(const std::string &line)
@@ -190,15 +222,9 @@ std::vector<CommandToken> TokenizeCommandLine(const std::string &line)
 
 bool ReadResponseFile(const std::string &path, std::vector<std::string> &items)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
     std::string text;
-    text.resize(maxResponseFile + 1);
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.bad() || static_cast<std::size_t>(in.gcount()) > maxResponseFile)
+    if (!ReadRegularFile(path, maxResponseFile, text))
         return false;
-    text.resize(static_cast<std::size_t>(in.gcount()));
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);

@@ -37,6 +37,8 @@ int ParseCommandLine(CommandStyle style, const std::string &line, ExtractRequest
                      std::string &error);
 
 // The items of a response file: one per line, or several double-quoted ones on a line.
+// False when path is not a regular file (never waiting on a pipe or device) or holds more
+// than 1 MiB.
 bool ReadResponseFile(const std::string &path, std::vector<std::string> &items);
 
 } // namespace arc

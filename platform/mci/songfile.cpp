@@ -39,7 +39,23 @@ private:
     int fd_;
 };
 
+void CheckSize(const std::string &path, const struct stat &info)
+{
+    if (static_cast<unsigned long long>(info.st_size) > kMaxSongBytes)
+        Fail(path, "is too large for a MIDI file (more than " +
+                       std::to_string(kMaxSongBytes >> 20) + " MB)");
+}
+
 } // namespace
+
+void CheckSongFileSize(const std::string &path)
+{
+    struct stat info
+    {
+    };
+    if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+        CheckSize(path, info);
+}
 
 std::string ReadSongFile(const std::string &path)
 {
@@ -57,9 +73,7 @@ std::string ReadSongFile(const std::string &path)
         Fail(path, std::string("cannot be read: ") + std::strerror(errno));
     if (!S_ISREG(info.st_mode))
         Fail(path, "is not a file");
-    if (static_cast<unsigned long long>(info.st_size) > kMaxSongBytes)
-        Fail(path, "is too large for a MIDI file (more than " +
-                       std::to_string(kMaxSongBytes >> 20) + " MB)");
+    CheckSize(path, info);
 
     std::string data;
     data.reserve(static_cast<std::size_t>(info.st_size));

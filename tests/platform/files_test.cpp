@@ -83,6 +83,28 @@ TEST(AtomicWrite, FailureLeavesTheOldFileWhole)
     EXPECT_EQ(ReadFile(target), "old list");
 }
 
+// Catches a bounded read that refuses a file of exactly its bound, or reads on past it.
+TEST(BoundedRead, FilesUpToTheBoundAreReadLongerOnesRefused)
+{
+    TempFolder dir;
+    const std::string data(200000, 'x');
+    const std::string path = dir.Write("data", data);
+    EXPECT_EQ(ReadFile(path, data.size()), data);
+    EXPECT_THROW(ReadFile(path, data.size() - 1), FileTooLargeError);
+    EXPECT_EQ(ReadFile(dir.Write("empty", ""), 0), "");
+}
+
+// Catches a whole-file read that waits forever on a pipe, or reads a device without end,
+// where a file was expected.
+TEST(BoundedRead, PipesDevicesAndFoldersAreNotFiles)
+{
+    TempFolder dir;
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    EXPECT_THROW(ReadFile(dir / "pipe"), std::runtime_error);
+    EXPECT_THROW(ReadFile("/dev/zero"), std::runtime_error);
+    EXPECT_THROW(ReadFile(dir.Path()), std::runtime_error);
+}
+
 TEST(ProgramFolder, EndsInOneSlash)
 {
     const std::string folder = ProgramFolder();

@@ -200,6 +200,18 @@ TEST(DesignFile, UnreadablePathsRaiseReadErrors)
     EXPECT_TRUE(target.calls.empty());
 }
 
+// Catches a pipe or device named as the design (a skin name in the settings file is a path
+// below the skin folder) blocking the program at start instead of being refused.
+TEST(DesignFile, PipesAndDevicesAreRefusedWithoutWaiting)
+{
+    Scratch dir;
+    ASSERT_EQ(::mkfifo((dir / "pipe.mbd").c_str(), 0600), 0);
+    RecordingTarget target;
+    EXPECT_THROW(ReadDesign(dir / "pipe.mbd", target), EDesignReadError);
+    EXPECT_THROW(ReadDesign("/dev/zero", target), EDesignReadError);
+    EXPECT_TRUE(target.calls.empty());
+}
+
 // Catches the program's design values being filled wrongly or reset by a failed read.
 TEST(DesignFile, ProgramDesignValuesFollowTheReadingRules)
 {

@@ -5,6 +5,7 @@
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace arc;
 using archiver_testing::ScopedEnv;
@@ -105,4 +106,17 @@ TEST(ArchiverCommandLine, ResponseFilesListMoreItems)
     EXPECT_EQ(request.masks,
               (std::vector<std::string>{"*.mid", "a/b.mid", "plain name.rmi", "x", "y"}));
     Parse(CommandStyle::Zip, "-x a.zip out/ @" + temp / "missing", ERROR_RESPONSE_READ);
+}
+
+// Catches a response file name that makes the library wait forever: a pipe nobody writes
+// to (or a terminal) named after "@", as a member name from a hand-edited list can be.
+TEST(ArchiverCommandLine, ResponseFileThatIsNoFileIsRefusedAtOnce)
+{
+    testing_support::TempFolder temp;
+    const std::string fifo = temp / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    Parse(CommandStyle::Lha, "e \"a.lzh\" \"out/\" \"@" + fifo + "\"", ERROR_RESPONSE_READ);
+    Parse(CommandStyle::Lha, "e \"a.lzh\" \"out/\" \"@" + temp.Path() + "\"", ERROR_RESPONSE_READ);
+    const std::string large = temp.Write("large.txt", std::string((1u << 20) + 1, 'x'));
+    Parse(CommandStyle::Lha, "e \"a.lzh\" \"out/\" \"@" + large + "\"", ERROR_RESPONSE_READ);
 }

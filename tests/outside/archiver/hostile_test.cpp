@@ -166,3 +166,16 @@ TEST_F(HostileArchive, GarbageIsAResultCodeNeverACrash)
         fs::remove_all(Out());
     }
 }
+
+// Catches a damaged RAR 5 header (found by fuzzing) whose absurd sizes make libarchive ask
+// for an allocation of petabytes taking the program down instead of giving a result code.
+TEST_F(HostileArchive, AbsurdAllocationRequestIsAResultCode)
+{
+    const std::string header("Rar!\x1a\x07\x00\x23\x25\x7a\x00\x01\x28", 13);
+    const std::string archive = temp_.Write(
+        "absurd.rar", header + std::string(26, '\0') + "\xff\xff\xff\x7f" + std::string(4, '\0'));
+    bool opened = true;
+    EXPECT_TRUE(Archiver(FormatNamed("rar")).List(archive, &opened).empty());
+    EXPECT_NE(Extract("rar", archive, false), 0);
+    ExpectContained();
+}

@@ -1,0 +1,212 @@
+// One archiver library's reading of any bytes: the listing and the extraction its helper
+// process performs, through libarchive or (ARJ) our own reader and decoder. The kind is
+// fixed per target by FUZZ_ARCHIVE_KIND. Every report must be well-formed records, and
+// extraction must write nothing but plain files and folders inside its target folder and
+// leave no temporary file behind.
+//
+// Known: libarchive 3.6.2 itself loops forever on some damaged RAR 5 and nested gzip
+// input. The product bounds that in the helper process (deadline, processor time); here it
+// shows as a libFuzzer timeout whose stack lies inside libarchive.
+
+#include "fuzzsupport.h"
+
+#include "outside/arcengine/arjreader.h"
+#include "outside/arcengine/jobs.h"
+#include "outside/arcengine/libarchivereader.h"
+#include "outside/arcengine/recordwriter.h"
+#include "outside/arj/arjdecoder.h"
+
+#include <cstring>
+#include <filesystem>
+#include <sys/mman.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr arc::ArchiveKind kind = arc::ArchiveKind::FUZZ_ARCHIVE_KIND;
+
+// An anonymous in-memory file that collects the helper's records.
+class RecordSink
+{
+public:
+    RecordSink()
+        : fd_(::memfd_create("records", MFD_CLOEXEC))
+    {
+        if (fd_ < 0)
+            fuzzing::Fail("memfd_create failed");
+    }
+    ~RecordSink() { ::close(fd_); }
+    RecordSink(const RecordSink &) = delete;
+    RecordSink &operator=(const RecordSink &) = delete;
+
+    int Fd() const { return fd_; }
+    std::string Contents() const
+    {
+        std::string data(static_cast<std::size_t>(::lseek(fd_, 0, SEEK_END)), '\0');
+        if (::pread(fd_, data.data(), data.size(), 0) != static_cast<ssize_t>(data.size()))
+            fuzzing::Fail("cannot read the records back");
+        return data;
+    }
+
+private:
+    int fd_;
+};
+
+// Every record decodes, and the last one is the Result.
+void CheckRecords(const std::string &stream)
+{
+    arc::protocol::RecordParser parser;
+    parser.Feed(stream.data(), stream.size());
+    arc::protocol::RecordType type{};
+    std::string payload;
+    bool result = false;
+    while (parser.Next(type, payload)) {
+        if (result)
+            fuzzing::Fail("a record follows the Result");
+        bool decoded = true;
+        switch (type) {
+        case arc::protocol::RecordType::Member: {
+            arc::protocol::MemberEntry entry;
+            decoded = arc::protocol::Decode(payload, entry);
+            break;
+        }
+        case arc::protocol::RecordType::Begin: {
+            arc::protocol::BeginEntry entry;
+            decoded = arc::protocol::Decode(payload, entry);
+            break;
+        }
+        case arc::protocol::RecordType::Failed: {
+            arc::protocol::FailedEntry entry;
+            decoded = arc::protocol::Decode(payload, entry);
+            break;
+        }
+        case arc::protocol::RecordType::Result: {
+            arc::protocol::ResultEntry entry;
+            decoded = arc::protocol::Decode(payload, entry);
+            result = true;
+            break;
+        }
+        default:
+            break;
+        }
+        if (!decoded)
+            fuzzing::Fail("a record does not decode");
+    }
+    if (parser.Broken() || parser.HasPartial() || !result)
+        fuzzing::Fail("the record stream is broken or has no Result");
+}
+
+std::unique_ptr<arc::MemberReader> OpenReader(const std::string &path)
+{
+    int code = 0;
+    std::string text;
+    if constexpr (kind == arc::ArchiveKind::Arj)
+        return arc::ArjReader::Open(path, code, text);
+    else
+        return arc::LibarchiveReader::Open(kind, path, code, text);
+}
+
+// Only plain files and folders below out, and no member left under its temporary name.
+void CheckWritten(const std::string &folder, const std::string &out)
+{
+    for (const auto &entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name != "input" && name != "out")
+            fuzzing::Fail("extraction wrote " + name + " beside its target folder");
+    }
+    std::error_code error;
+    for (auto it = std::filesystem::recursive_directory_iterator(out, error);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+        const auto status = it->symlink_status();
+        if (!std::filesystem::is_regular_file(status) && !std::filesystem::is_directory(status))
+            fuzzing::Fail("extraction created something other than a file or folder");
+        if (it->path().filename().string().rfind(".arcworker-", 0) == 0)
+            fuzzing::Fail("extraction left a temporary file behind");
+    }
+}
+
+// A byte source over memory, for the ARJ decoder on its own.
+class MemorySource : public arj::ByteSource
+{
+public:
+    MemorySource(const std::uint8_t *data, std::size_t size)
+        : data_(data)
+        , left_(size)
+    {
+    }
+    std::size_t Read(unsigned char *buffer, std::size_t size) override
+    {
+        const std::size_t n = std::min(size, left_);
+        std::memcpy(buffer, data_, n);
+        data_ += n;
+        left_ -= n;
+        return n;
+    }
+
+private:
+    const std::uint8_t *data_;
+    std::size_t left_;
+};
+
+// The archive's CRC-32 checks keep most damaged data away from the decoder, so ARJ input
+// is also decoded as a bare compressed stream: byte 0 picks the method, bytes 1 and 2 the
+// original size.
+[[maybe_unused]] void DecodeBareArjStream(const std::uint8_t *data, std::size_t size)
+{
+    if (size < 3)
+        return;
+    const int method = 1 + data[0] % 4;
+    const std::uint64_t originalSize = std::uint64_t{data[1]} << 8 | data[2];
+    MemorySource source(data + 3, size - 3);
+    arj::ArjDecoder decoder(method, originalSize, source);
+    std::vector<unsigned char> out(4096);
+    std::uint64_t produced = 0;
+    while (const std::size_t n = decoder.Decode(out.data(), out.size()))
+        produced += n;
+    if (produced > originalSize || (produced < originalSize && !decoder.Broken()))
+        fuzzing::Fail("the decoder's output does not match the original size");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    if constexpr (kind == arc::ArchiveKind::Arj)
+        DecodeBareArjStream(data, size);
+
+    const std::string &folder = fuzzing::PrivateFolder();
+    const std::string archive = folder + "/input";
+    fuzzing::WriteWholeFile(archive, data, size);
+
+    if (auto reader = OpenReader(archive)) {
+        RecordSink records;
+        {
+            arc::RecordWriter out(records.Fd());
+            arc::RunList(*reader, out);
+        }
+        CheckRecords(records.Contents());
+    }
+
+    if (auto reader = OpenReader(archive)) {
+        arc::WorkerJob job;
+        job.operation = arc::JobOperation::Extract;
+        job.kind = kind;
+        job.archive = archive;
+        job.folder = folder + "/out";
+        job.keepFolders = size % 2 == 0;
+        job.memberLimit = 1u << 20;
+        job.totalLimit = 4u << 20;
+        if (size % 3 == 0)
+            job.masks = {"*.mid", "*.rcp"};
+        RecordSink records;
+        {
+            arc::RecordWriter out(records.Fd());
+            arc::RunExtract(*reader, job, out);
+        }
+        CheckRecords(records.Contents());
+        CheckWritten(folder, job.folder);
+        fuzzing::RemoveTree(job.folder);
+    }
+    return 0;
+}
