@@ -1,6 +1,7 @@
 # Two commands: `make run` builds and starts the player from its portable folder,
 # `make test` builds and runs every test. Both install missing Debian packages first.
 # `make test SANITIZE=1` runs the suite under AddressSanitizer and UBSan.
+# `make package` builds the Debian package build/sonolux_<version>_<arch>.deb.
 
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
@@ -13,7 +14,7 @@ BUILD ?= build
 SANITIZE_FLAG :=
 endif
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test package clean
 
 all: build
 
@@ -33,6 +34,9 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf build build-asan

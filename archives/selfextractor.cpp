@@ -15,13 +15,13 @@ std::string SelfExtractorName(const std::string &archiveName, const std::string 
     return JoinPath(folder, platform::ExtractFileName(executable), platform::PathDelimiter);
 }
 
-std::string WriteSelfExtractor(const std::string &stubPath, const std::string &archiveName,
+std::string WriteSelfExtractor(const std::string &headPath, const std::string &archiveName,
                                const std::string &folder)
 {
     const std::string archive = platform::ReadFile(archiveName);
-    const std::string stub = platform::ReadFile(stubPath);
+    const std::string head = platform::ReadFile(headPath);
     const std::string executable = SelfExtractorName(archiveName, folder);
-    platform::WriteFileAtomic(executable, stub + archive);
+    platform::WriteFileAtomic(executable, head + archive);
     return executable;
 }
 

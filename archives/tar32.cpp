@@ -114,10 +114,10 @@ int TTar32::MakeSFX(HWND, const std::string &archiveName, std::string &, const s
 {
     if (dynamic_cast<const TBZ232 *>(this) != nullptr)
         throw EArchiver("BZ2 形式書庫は自己解凍形式にできません。");
-    const std::string stub = SearchFilePath("kmtarsef.exe");
-    if (stub.empty())
+    const std::string head = SearchFilePath("kmtarsef.exe");
+    if (head.empty())
         throw EArchiver("tar/tgz 書庫からの自己解凍書庫の作成には kmtarsef.exe が必要です。");
-    WriteSelfExtractor(stub, archiveName, folder);
+    WriteSelfExtractor(head, archiveName, folder);
     return 0;
 }
 

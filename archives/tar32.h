@@ -28,7 +28,7 @@ public:
              const TArchiverOptions &options) override;
     // Writes "kmtarsef.exe" (found along the search path) followed by the archive as
     // SelfExtractorName(archiveName, folder) and returns 0 without calling the library.
-    // Raises for bzip2 archives and when the stub is missing.
+    // Raises for bzip2 archives and when the head program is missing.
     int MakeSFX(HWND window, const std::string &archiveName, std::string &output,
                 const std::string &folder, const TArchiverOptions &options) override;
 

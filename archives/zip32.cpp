@@ -162,12 +162,12 @@ int TZip32::MakeSFX(HWND window, const std::string &archiveName, std::string &ou
     if (!Unit().Zip32jLoaded())
         throw EArchiver("ZIP 形式書庫からの自己解凍書庫作成には ZIP32J.DLL が必要です。");
     const bool win32 = options.gw > 0;
-    const std::string stub = SearchFilePath(win32 ? "sfx32gui.dat" : "sfx16.dat");
-    if (stub.empty())
+    const std::string head = SearchFilePath(win32 ? "sfx32gui.dat" : "sfx16.dat");
+    if (head.empty())
         throw EArchiver(win32
                             ? "zip 書庫からのWin32自己解凍書庫の作成には sfx32gui.dat が必要です。"
                             : "zip 書庫からのDOS自己解凍書庫の作成には sfx16.dat が必要です。");
-    const std::string executable = WriteSelfExtractor(stub, archiveName, folder);
+    const std::string executable = WriteSelfExtractor(head, archiveName, folder);
     return RunZip(window, "-A " + executable, output);
 }
 

@@ -43,8 +43,8 @@ public:
     int Update(HWND window, const std::string &archiveName, std::string &output,
                const TStringList *files, const std::string &folder,
                const TArchiverOptions &options) override;
-    // Needs "ZIP32J.DLL" and the stub "sfx32gui.dat" (option gw above 0) or "sfx16.dat"
-    // along the search path; writes stub + archive as SelfExtractorName(archiveName,
+    // Needs "ZIP32J.DLL" and the head program "sfx32gui.dat" (option gw above 0) or "sfx16.dat"
+    // along the search path; writes head + archive as SelfExtractorName(archiveName,
     // folder) and runs "-A <executable>" through "Zip".
     int MakeSFX(HWND window, const std::string &archiveName, std::string &output,
                 const std::string &folder, const TArchiverOptions &options) override;

@@ -1,16 +1,22 @@
 include(GoogleTest)
 
-# sonolux_test(<name> SOURCES <files...> LIBS <targets...> [NEEDS_FIXTURES])
+# sonolux_test(<name> SOURCES <files...> LIBS <targets...> [NEEDS_FIXTURES] [WINDOWS])
 # A GoogleTest program under build/tests; each of its tests becomes one CTest test.
-# Tests that read the shared fixtures are built only when those exist.
+# Tests that read the shared fixtures are built only when those exist. WINDOWS gives the
+# program a main that makes the widget application the window tests need (offscreen).
 function(sonolux_test name)
-    cmake_parse_arguments(T "NEEDS_FIXTURES" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "NEEDS_FIXTURES;WINDOWS" "" "SOURCES;LIBS" ${ARGN})
     if(T_NEEDS_FIXTURES AND NOT EXISTS "${SONOLUX_FIXTURES_DIR}")
         message(STATUS "${name}: no fixtures at ${SONOLUX_FIXTURES_DIR}, not built")
         return()
     endif()
     add_executable(${name} ${T_SOURCES})
-    target_link_libraries(${name} PRIVATE ${T_LIBS} sonolux_test_support GTest::gtest GTest::gmock GTest::gtest_main)
+    if(T_WINDOWS)
+        set(test_main sonolux_test_qtmain)
+    else()
+        set(test_main GTest::gtest_main)
+    endif()
+    target_link_libraries(${name} PRIVATE ${T_LIBS} sonolux_test_support GTest::gtest GTest::gmock ${test_main})
     target_include_directories(${name} PRIVATE "${CMAKE_SOURCE_DIR}/tests")
     target_compile_definitions(${name} PRIVATE
         SONOLUX_SOURCE_DIR="${CMAKE_SOURCE_DIR}"

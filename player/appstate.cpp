@@ -9,6 +9,8 @@
 
 std::string ExeFolder;
 std::string TempFolder;
+std::string ConfigFolder;
+std::string DataFolder;
 std::array<bool, LibraryCount> LibraryPresent{};
 std::string SkinName = "default.mbd";
 std::string LastFolder;

@@ -10,6 +10,12 @@ extern std::string ExeFolder;
 // The private temporary path followed by "SONOLUXTEMP", without a trailing "/".
 extern std::string TempFolder;
 
+// Where this user's own files are kept, each ending in "/" (see datafolder.h). A portable
+// program folder keeps them beside the program (both are ExeFolder); an installed one keeps
+// them in folders of the user's own.
+extern std::string ConfigFolder; // "Sonolux.ini", "Sonolux.lst" and the device's "midimap.ini"
+extern std::string DataFolder;   // the user's own designs in "skin/" and reset files in "format/"
+
 // Which optional outside libraries could be loaded at start-up (see LibraryProbes).
 constexpr std::size_t LibraryCount = 7;
 extern std::array<bool, LibraryCount> LibraryPresent;
@@ -17,9 +23,9 @@ extern std::array<bool, LibraryCount> LibraryPresent;
 constexpr std::size_t RcpConverterFlag = 6;
 
 // The settings kept in "Sonolux.ini".
-extern std::string SkinName;   // design file in ExeFolder + "skin/"
+extern std::string SkinName;   // design file in "skin/" (see FindDataFile)
 extern std::string LastFolder; // folder of the first song chosen last time in the open dialog
-extern std::string FormatName; // reset file in ExeFolder + "format/"
+extern std::string FormatName; // reset file in "format/" (see FindDataFile)
 extern bool ShowLength;        // the scrolling title carries the song's length
 
 // One row of the start-up probe.

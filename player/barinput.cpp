@@ -112,6 +112,9 @@ bool TMidi_main::eventFilter(QObject *watched, QEvent *event)
         BackImageMouseDown(static_cast<QMouseEvent *>(event)->button());
         return true;
     }
+    // The label takes its own presses, so they never reach the panel behind it (a drag).
+    if (watched == ui->List_Btn && event->type() == QEvent::MouseButtonPress)
+        return true;
     if (watched == ui->List_Btn && event->type() == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() == Qt::LeftButton &&

@@ -4,6 +4,8 @@
 
 #include "application.h"
 #include "appstate.h"
+#include "datafolder.h"
+#include "modalgate.h"
 #include "settingsfile.h"
 
 #include "platform/profile.h"
@@ -23,7 +25,7 @@ constexpr int TitleTimerInterval = 100;
 
 std::string SettingsPath()
 {
-    return ExeFolder + "Sonolux.ini";
+    return ConfigFolder + "Sonolux.ini";
 }
 
 } // namespace
@@ -51,11 +53,12 @@ TMidi_main::TMidi_main(std::unique_ptr<mci::TMediaPlayer> player, QWidget *paren
     Timer1.setInterval(Timer1Interval);
     TitleTimer.setInterval(TitleTimerInterval);
     mover_ = new WindowMover(this, [this] { KeepOnScreen(); });
+    modalGate_ = new TModalGate(this);
     ConnectComponents();
     CreateOpenDialog();
     FormCreate();
     if (!mediaPlayer_)
-        mediaPlayer_ = std::make_unique<mci::TMediaPlayer>(ExeFolder);
+        mediaPlayer_ = std::make_unique<mci::TMediaPlayer>(ConfigFolder);
 }
 
 TMidi_main::~TMidi_main() = default;
@@ -69,7 +72,7 @@ void TMidi_main::SetViewForm(Tview_form *view)
 
 void TMidi_main::FormCreate()
 {
-    ExeFolder = GetExeFolder();
+    SetProgramFolder(GetExeFolder());
     TempFolder = platform::GetTempPath() + "SONOLUXTEMP";
     ClearTempFolder();
     ProbeLibraries();
@@ -146,6 +149,6 @@ void TMidi_main::LoadSkin()
 {
     shownTime_ = "     ";
     SkinBitmap = QImage();
-    ReadDesignFile(SkinFolder() + SkinName);
+    ReadDesignFile(DesignFilePath(SkinName));
     ApplyColors();
 }

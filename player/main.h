@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ namespace Ui {
 class TMidi_main;
 }
 class PlayQueue;
+class TModalGate;
 class TOtOpenDialog;
 class Tview_form;
 class WindowMover;
@@ -47,6 +49,8 @@ public:
 
     // Playback.
     mci::TMediaPlayer &MediaPlayer1();
+    // True when the sequencer has a file name (a song, or the reset file after a failed start).
+    bool IsLoaded() const;
     void PlayResetFile(const std::string &path);
     void StartCurrentSong() override;
     void PlaySong();
@@ -58,6 +62,8 @@ public:
     void ClearPlayMarks();
     void Timer1Timer();
     void Pos_BarMouseDown(Qt::MouseButton button, int x, int y);
+    // Width of the position bar in pixels: a click at x seeks to x * (length div width).
+    int PositionBarWidth() const;
 
     // Song intake. Mode 0 of ExtractArchive extracts into the temporary folder, mode 1
     // lists the archive's songs into the open dialog's preview.
@@ -74,6 +80,17 @@ public:
     void ScanTempFolder(const std::string &archivePath) override;
     // The text of the open dialog's title preview, as bytes.
     const std::string &PreviewText() const { return previewText_; }
+
+    // Files handed over by the desktop (the launcher, the media controls): the bar is raised
+    // and, once no modal window is open, they are taken in as a drop on the bar (the list is
+    // replaced and the first song plays). A later hand-over before then replaces the
+    // earlier one. With no files the bar is only raised.
+    void OpenFromDesktop(const std::vector<std::string> &paths);
+    // Brings the bar, and a modal window open over it, to the front.
+    void RaiseBar();
+    // Closes the program as the close button does: open modal windows are closed first (as
+    // if cancelled) and the bar closes once they are gone.
+    void CloseFromDesktop();
 
     // Run-time bindings to the loader module and the converter. Each throws EDLLoadError
     // ("Unable to Load DLL") when its library cannot be loaded, and an error with the
@@ -98,6 +115,8 @@ public:
     void TitleTimerTimer();
     const std::string &ShownTime() const { return shownTime_; }
     int TitleOffset() const { return titleOffset_; }
+    // The title of the song being played as the bar shows it (trimmed bytes).
+    const std::string &TitleText() const { return titleText_; }
     void SetTitleText(const std::string &title);
 
     // Mouse handling of the bar.
@@ -117,6 +136,13 @@ public:
     // The open dialog, hosting the title preview panel below its file list.
     TOtOpenDialog *OtOpenDialog1 = nullptr;
 
+signals:
+    // Something the desktop's media controls show may have changed: the sequencer's mode,
+    // the entry being played, its title or its length.
+    void PlaybackChanged();
+    // The position jumped to positionMs by a seek (a click on the position bar).
+    void PositionJumped(qint64 positionMs);
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -127,7 +153,6 @@ protected:
 private:
     void ConnectComponents();
     void CreateOpenDialog();
-    bool IsLoaded() const;
     PlayQueue &Queue();
     void StartEntry();
     void TakeIn(const std::string &path);
@@ -140,6 +165,8 @@ private:
     std::unique_ptr<Ui::TMidi_main> ui;
     Tview_form *view_form_ = nullptr;
     WindowMover *mover_ = nullptr;
+    TModalGate *modalGate_ = nullptr;
+    std::optional<std::vector<std::string>> pendingDrop_;
     bool shown_ = false;
     std::string shownTime_ = "     ";
     std::string titleText_;

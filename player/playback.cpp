@@ -5,6 +5,7 @@
 #include "ui_main.h"
 
 #include "appstate.h"
+#include "datafolder.h"
 
 #include "platform/files.h"
 #include "platform/mbcs.h"
@@ -75,8 +76,10 @@ void TMidi_main::StartCurrentSong()
         // Whatever failed, the display must not go on advancing through the list by itself.
         Timer1.stop();
         ShowIcon(StateIcon::Stop);
+        emit PlaybackChanged();
         throw;
     }
+    emit PlaybackChanged();
 }
 
 void TMidi_main::StartEntry()
@@ -85,7 +88,7 @@ void TMidi_main::StartEntry()
     if (!queue.IsValidIndex(CurrentIndex))
         return;
     ClearPlayMarks();
-    PlayResetFile(ExeFolder + "format/" + FormatName);
+    PlayResetFile(FindDataFile(FormatSubfolder, FormatName));
     TitleTimer.stop();
 
     queue.SetMarker(CurrentIndex, ">");
@@ -121,6 +124,7 @@ void TMidi_main::PlaySong()
     ShowIcon(StateIcon::Play);
     mediaPlayer_->Play();
     Timer1.start();
+    emit PlaybackChanged();
 }
 
 void TMidi_main::PauseSong()
@@ -137,6 +141,7 @@ void TMidi_main::PauseSong()
         mediaPlayer_->Play();
         Timer1.start();
     }
+    emit PlaybackChanged();
 }
 
 void TMidi_main::StopSong()
@@ -148,6 +153,7 @@ void TMidi_main::StopSong()
     mediaPlayer_->Rewind();
     ResetDisplay();
     Timer1.stop();
+    emit PlaybackChanged();
 }
 
 void TMidi_main::PreviousSong()
@@ -217,6 +223,7 @@ void TMidi_main::Timer1Timer()
         StopSong();
         Timer1.stop();
         ShowIcon(StateIcon::Stop);
+        emit PlaybackChanged();
     }
 }
 
@@ -230,4 +237,10 @@ void TMidi_main::Pos_BarMouseDown(Qt::MouseButton button, int x, int)
     mediaPlayer_->Seek(static_cast<std::int64_t>(x) *
                        (mediaPlayer_->Length() / ui->Pos_Bar->width()));
     mediaPlayer_->Play();
+    emit PositionJumped(mediaPlayer_->Position());
+}
+
+int TMidi_main::PositionBarWidth() const
+{
+    return ui->Pos_Bar->width();
 }

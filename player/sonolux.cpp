@@ -1,10 +1,14 @@
-// The program entry: one bar per user unless "/DEBUG" is the first argument.
+// The program entry: one bar per user unless "/DEBUG" is the first argument. Files opened
+// from the desktop reach the running bar over the single-instance channel.
 #include "application.h"
 #include "appstate.h"
+#include "datafolder.h"
 #include "main.h"
+#include "mprisservice.h"
 #include "startup.h"
 
 #include "platform/instance.h"
+#include "platform/openmessage.h"
 #include "playlist/view.h"
 
 #include <QMessageBox>
@@ -25,14 +29,22 @@ int main(int argc, char **argv)
 
     app.setApplicationName(QStringLiteral("sonolux"));
     app.setApplicationDisplayName(QStringLiteral("Sono Lux"));
+    app.setDesktopFileName(QStringLiteral("sonolux"));
     app.setQuitOnLastWindowClosed(false);
-    // The SoundFont loads in the background while the windows come up.
-    mci::TMediaPlayer::Preload(GetExeFolder());
 
     try {
+        // The SoundFont loads in the background while the windows come up.
+        SetProgramFolder(GetExeFolder());
+        mci::TMediaPlayer::Preload(ConfigFolder);
+
         TMidi_main bar;
         Tview_form view;
         bar.SetViewForm(&view);
+        QObject::connect(&instance, &platform::SingleInstance::messageReceived, &bar,
+                         [&bar](const QByteArray &message) {
+                             bar.OpenFromDesktop(platform::DecodeOpenMessage(message));
+                         });
+        const TMprisService mpris(bar);
         bar.show();
         return app.exec();
     } catch (const std::exception &error) {

@@ -71,7 +71,7 @@ bool IsArchiveMember(const TPlayEntry &entry)
 
 std::string ListFilePath()
 {
-    return ExeFolder + ListFileName;
+    return ConfigFolder + ListFileName;
 }
 
 std::vector<TPlayEntry> ParseEntries(const std::string &data)

@@ -1,5 +1,5 @@
 #pragma once
-// The list file "Sonolux.lst": the play list kept beside the program between runs.
+// The list file "Sonolux.lst": the play list kept in the user's ConfigFolder between runs.
 //
 // Plain text holding the entries' bytes as they are, four lines per entry in list order,
 // each line ending in CR LF: Title, FileName, FilePath ("Null" for every archive member)
@@ -21,7 +21,7 @@ extern const char *const ListFileName;
 // The caption of the window that lists the songs dropped at Load (one trailing space).
 extern const char *const MissingCaption;
 
-// ExeFolder + "Sonolux.lst".
+// ConfigFolder + "Sonolux.lst".
 std::string ListFilePath();
 
 // The entries of list file data, in file order, with empty markers.

@@ -116,6 +116,12 @@ void Tview_form::ApplyColors()
     list.setColor(QPalette::Window, ToQColor(BackColor));
     list.setColor(QPalette::Text, ToQColor(ActiveColor));
     ui->ListView1->setPalette(list);
+    // The column captions wear the design too, so a dark design has no glaring strip.
+    QPalette captions = ui->ListView1->header()->palette();
+    captions.setColor(QPalette::Button, ToQColor(BackColor));
+    captions.setColor(QPalette::Window, ToQColor(BackColor));
+    captions.setColor(QPalette::ButtonText, ToQColor(ActiveColor));
+    ui->ListView1->header()->setPalette(captions);
 
     QPalette strip = ui->ControlPanel->palette();
     strip.setColor(QPalette::Window, ToQColor(BackColor));

@@ -2,6 +2,7 @@
 
 #include "platform/files.h"
 #include "player/appstate.h"
+#include "player/datafolder.h"
 
 #include <cerrno>
 #include <cstring>
@@ -182,9 +183,14 @@ void WriteDesignFile(const std::string &path, TColor back, TColor active, TColor
     platform::WriteFileAtomic(path, data);
 }
 
-std::string SkinFolder()
+std::string UserSkinFolder()
 {
-    return ExeFolder + "skin/";
+    return DataFolder + SkinSubfolder;
+}
+
+std::string DesignFilePath(const std::string &name)
+{
+    return FindDataFile(SkinSubfolder, name);
 }
 
 std::string DesignSavePath(const std::string &answer)
@@ -197,5 +203,5 @@ std::string DesignSavePath(const std::string &answer)
                                "enter a name without a folder.");
     if (answer.find('\0') != std::string::npos)
         throw EDesignNameError("The design name contains a NUL character.");
-    return SkinFolder() + platform::ChangeFileExt(answer, DesignFileExt);
+    return UserSkinFolder() + platform::ChangeFileExt(answer, DesignFileExt);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Design files (".mbd" in the program's "skin" folder): a design's three colours and its
-// skin bitmap.
+// Design files (".mbd" in the "skin" folders: the user's own and the program's): a design's
+// three colours and its skin bitmap.
 //
 // Layout, numbers little-endian:
 //   0  20 bytes  "Sono Lux Design File" (no length byte, no terminator)
@@ -79,11 +79,15 @@ void ReadDesignFile(const std::string &path);
 void WriteDesignFile(const std::string &path, TColor back, TColor active, TColor noActive,
                      const QImage &picture);
 
-// The folder of design files: ExeFolder + "skin/".
-std::string SkinFolder();
+// The folder the user's designs are saved in: DataFolder + "skin/" (the program's own
+// "skin/" when it is portable).
+std::string UserSkinFolder();
 
-// Where "Design Save" writes the design the user named with answer: SkinFolder() + answer
-// with its extension (from its last dot) removed + ".mbd", so "night", "night.txt" and
-// "night.mbd" all give "night.mbd". Throws EDesignNameError for an empty answer and for one
-// holding "/" (which would leave the skin folder) or a NUL byte.
+// The design file name: the user's own when there is one, else the program's.
+std::string DesignFilePath(const std::string &name);
+
+// Where "Design Save" writes the design the user named with answer: UserSkinFolder() +
+// answer with its extension (from its last dot) removed + ".mbd", so "night", "night.txt"
+// and "night.mbd" all give "night.mbd". Throws EDesignNameError for an empty answer and for
+// one holding "/" (which would leave the skin folder) or a NUL byte.
 std::string DesignSavePath(const std::string &answer);

@@ -16,7 +16,9 @@
 #include "platform/files.h"
 #include "platform/textcodec.h"
 #include "platform/widgets/fonts.h"
+#include "platform/widgets/windowmove.h"
 #include "player/appstate.h"
+#include "player/datafolder.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -119,7 +121,7 @@ bool TSetting::eventFilter(QObject *watched, QEvent *event)
 void TSetting::FormShow()
 {
     CentreOnScreen();
-    Report([this] { ReadDesignToPage(SkinFolder() + SkinName); });
+    Report([this] { ReadDesignToPage(DesignFilePath(SkinName)); });
     ui->Color_Panel1->SetColor(BackColor);
     ui->Color_Panel2->SetColor(ActiveColor);
     ui->Color_Panel3->SetColor(NoActiveColor);
@@ -145,7 +147,7 @@ void TSetting::FormatShow()
 {
     const QSignalBlocker quiet(ui->FormatFiles);
     ui->FormatFiles->clear();
-    if (!ListFiles(ui->FormatFiles, ExeFolder + "format/", FormatMask))
+    if (!ListFiles(ui->FormatFiles, FormatSubfolder, FormatMask))
         return;
     for (int row = 0; row < ui->FormatFiles->count(); ++row) {
         QListWidgetItem *item = ui->FormatFiles->item(row);
@@ -173,7 +175,7 @@ void TSetting::DesignShow()
 {
     const QSignalBlocker quiet(ui->SkinFiles);
     ui->SkinFiles->clear();
-    ListFiles(ui->SkinFiles, SkinFolder(), DesignMask);
+    ListFiles(ui->SkinFiles, SkinSubfolder, DesignMask);
 }
 
 void TSetting::SkinFilesClick()
@@ -181,7 +183,7 @@ void TSetting::SkinFilesClick()
     const QListWidgetItem *item = SelectedRow(ui->SkinFiles);
     if (!item)
         return;
-    Report([this, name = FileRowName(item)] { ReadDesignToPage(SkinFolder() + name); });
+    Report([this, name = FileRowName(item)] { ReadDesignToPage(DesignFilePath(name)); });
 }
 
 void TSetting::Color_Panel1Click(TColorPanel *panel)
@@ -198,8 +200,9 @@ void TSetting::Color_Panel1Click(TColorPanel *panel)
 // changes nothing.
 void TSetting::Skin_ImageDblClick()
 {
-    const std::optional<QString> path =
-        dialogs_->PickPicture(this, platform::DecodeText(SkinFolder()));
+    const std::string folder =
+        platform::DirectoryExists(UserSkinFolder()) ? UserSkinFolder() : ExeFolder + SkinSubfolder;
+    const std::optional<QString> path = dialogs_->PickPicture(this, platform::DecodeText(folder));
     if (!path || path->isEmpty())
         return;
     QImage picture;
@@ -231,6 +234,7 @@ bool TSetting::SaveDesignAs(const std::string &answer)
     if (platform::FileExists(path) && !dialogs_->ConfirmOverwrite(this))
         return true;
     const bool written = Report([&] {
+        MakeFolderPath(UserSkinFolder());
         WriteDesignFile(path, ui->Color_Panel1->Color(), ui->Color_Panel2->Color(),
                         ui->Color_Panel3->Color(), ui->Skin_Image->Picture());
     });
@@ -271,7 +275,7 @@ void TSetting::OutputShow()
     outputChoices_.clear();
     outputRow_ = -1;
     if (!Report([this] {
-            outputConfig_ = mci::ReadOutputConfig(ExeFolder);
+            outputConfig_ = mci::ReadOutputConfig(ConfigFolder);
             outputChoices_ = listOutputs_();
         }))
         return;
@@ -294,7 +298,7 @@ void TSetting::OutputListClick()
     if (row < 0 || row >= static_cast<int>(outputChoices_.size()) || row == outputRow_)
         return;
     const mci::OutputConfig chosen = ChosenOutput(outputChoices_[row], outputConfig_);
-    if (Report([&] { mci::WriteOutputConfig(ExeFolder, chosen); })) {
+    if (Report([&] { mci::WriteOutputConfig(ConfigFolder, chosen); })) {
         outputConfig_ = chosen;
         outputRow_ = row;
         return;
@@ -322,27 +326,30 @@ void TSetting::PaintTitleStrip()
 
 void TSetting::CentreOnScreen()
 {
-    const QScreen *screen =
-        parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->geometry().center());
-    move(frame.topLeft());
+    CenterOnScreen(this);
 }
 
-bool TSetting::ListFiles(QListWidget *list, const std::string &folder, const std::string &mask)
+// The user's own files come first; a shipped file of the same name is the one the user's
+// replaces, so it gets no row of its own. Only a missing program folder is reported: the
+// user's folder exists only once something has been saved there.
+bool TSetting::ListFiles(QListWidget *list, const std::string &subfolder, const std::string &mask)
 {
-    if (!platform::DirectoryExists(folder)) {
-        if (reportedMissing_.insert(folder).second)
-            dialogs_->ReportError(this, "The folder " + folder + " does not exist.");
-        return false;
+    const std::string programFolder = ExeFolder + subfolder;
+    std::set<std::string> listed;
+    bool found = false;
+    for (const std::string &folder : DataFileFolders(subfolder)) {
+        if (!platform::DirectoryExists(folder)) {
+            if (folder == programFolder && reportedMissing_.insert(folder).second)
+                dialogs_->ReportError(this, "The folder " + folder + " does not exist.");
+            continue;
+        }
+        found = true;
+        for (const platform::FolderEntry &entry : platform::ListFolder(folder, mask)) {
+            if (!entry.isDirectory && listed.insert(entry.name).second)
+                AddFileRow(list, entry.name);
+        }
     }
-    for (const platform::FolderEntry &entry : platform::ListFolder(folder, mask)) {
-        if (!entry.isDirectory)
-            AddFileRow(list, entry.name);
-    }
-    return true;
+    return found;
 }
 
 bool TSetting::Report(const std::function<void()> &action)

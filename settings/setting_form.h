@@ -11,7 +11,9 @@
 //  - the design values and, while a design file is selected, SkinName when "Change" is
 //    pressed (the player is then repainted through the callback);
 //  - ShowLength only when "OK" is pressed; closing the window otherwise leaves it.
-// The Output page writes the sequencer device's own "midimap.ini" in ExeFolder (not the
+// The Format and Design pages list the user's own files and the program's (see datafolder.h);
+// designs are saved in the user's own skin folder.
+// The Output page writes the sequencer device's own "midimap.ini" in ConfigFolder (not the
 // player's settings) as soon as an output is chosen; the device reads it at its next Open.
 // Failures (an unreadable design, a picture that cannot be loaded, a missing folder, a
 // design that cannot be saved) are reported through the dialogs' ReportError, and the
@@ -92,9 +94,10 @@ private:
     bool SaveDesignAs(const std::string &answer);
     void PaintTitleStrip();
     void CentreOnScreen();
-    // The rows of the files in folder matching mask, or none (reported once per window)
-    // when folder does not exist.
-    bool ListFiles(QListWidget *list, const std::string &folder, const std::string &mask);
+    // The rows of the files matching mask in subfolder of the user's folder and of the
+    // program folder, one row per name; false (reported once per window when it is the
+    // program's) when neither folder exists.
+    bool ListFiles(QListWidget *list, const std::string &subfolder, const std::string &mask);
     // Runs action; a failure is reported and false returned.
     bool Report(const std::function<void()> &action);
 

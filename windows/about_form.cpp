@@ -4,6 +4,7 @@
 
 #include "platform/textcodec.h"
 #include "platform/widgets/fonts.h"
+#include "platform/widgets/windowmove.h"
 #include "settings/design.h"
 
 #include <QGuiApplication>
@@ -107,13 +108,7 @@ void Tabout::FormShow()
 
     ui->Label1->setText(platform::DecodeText(AboutText(LibraryPresent)));
 
-    const QScreen *screen =
-        parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (screen) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->geometry().center());
-        move(frame.topLeft());
-    }
+    CenterOnScreen(this);
 }
 
 void Tabout::Label1Click()

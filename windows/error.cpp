@@ -4,6 +4,7 @@
 
 #include "platform/textcodec.h"
 #include "platform/widgets/fonts.h"
+#include "platform/widgets/windowmove.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -71,13 +72,7 @@ void TMsgWindow::showEvent(QShowEvent *event)
 // Centres the window on the screen.
 void TMsgWindow::FormShow()
 {
-    const QScreen *screen =
-        parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (screen) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->geometry().center());
-        move(frame.topLeft());
-    }
+    CenterOnScreen(this);
 }
 
 void TMsgWindow::Button1Click()

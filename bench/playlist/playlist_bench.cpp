@@ -5,6 +5,7 @@
 // Usage: playlist_bench [entries (10000)] [rounds (7)]
 
 #include "player/appstate.h"
+#include "player/datafolder.h"
 #include "playlist/listfile.h"
 #include "playlist/listview.h"
 #include "playlist/view.h"
@@ -105,7 +106,7 @@ int main(int argc, char **argv)
         return 1;
     }
     const std::string path = folder.path().toStdString();
-    ExeFolder = path + "/";
+    SetProgramFolder(path + "/");
     TempFolder = path + "/SONOLUXTEMP";
     const std::vector<TPlayEntry> entries = MakeEntries(path, count);
 

@@ -47,7 +47,7 @@ void AlsaOutput::Open()
     const int opened = snd_seq_open(&seq, "default", SND_SEQ_OPEN_OUTPUT, SND_SEQ_NONBLOCK);
     if (opened < 0)
         throw EMCIDeviceError("The ALSA sequencer cannot be opened (" + AlsaText(opened) +
-                              "). Choose another output in midimap.ini.");
+                              "). Choose another output on the Output page of the settings window.");
     seq_ = seq;
     try {
         snd_seq_set_client_name(seq_, "Sonolux");

@@ -86,7 +86,7 @@ void FluidOutput::OpenAudioDriver()
     }
     throw EMCIDeviceError("No audio output can be opened (" + failures +
                           "). Check that a sound server or sound card is available, or choose "
-                          "another output in midimap.ini.");
+                          "another output on the Output page of the settings window.");
 }
 
 void FluidOutput::Start(PlayRequest request)

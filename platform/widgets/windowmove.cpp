@@ -118,3 +118,14 @@ void KeepWindowOnScreen(QWidget *window)
     if (p != window->pos())
         window->move(p);
 }
+
+void CenterOnScreen(QWidget *window)
+{
+    const QWidget *parent = window->parentWidget();
+    const QScreen *screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->geometry().center());
+    window->move(frame.topLeft());
+}

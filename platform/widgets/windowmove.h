@@ -18,6 +18,9 @@ class QWidget;
 // left, right, top, bottom (a window larger than the screen ends at its left and top).
 void KeepWindowOnScreen(QWidget *window);
 
+// Centres a top-level window on its parent's screen (the primary screen without a parent).
+void CenterOnScreen(QWidget *window);
+
 class WindowMover : public QObject
 {
     Q_OBJECT

@@ -295,15 +295,15 @@ TEST_F(TarRecipe, OwnerWindowAndForeground)
     EXPECT_EQ(bar.Messages().size(), 1u);
 }
 
-// Catches a bzip2 self-extractor, a missing stub reported as success, and a library call
+// Catches a bzip2 self-extractor, a missing head reported as success, and a library call
 // where the executable is built by the layer itself.
 TEST_F(TarRecipe, SelfExtractorIsWrittenWithoutTheLibrary)
 {
     libs.Place("tar32.dll");
     const char *path = std::getenv("PATH");
     const std::string oldPath = path != nullptr ? path : "";
-    testing_support::TempFolder stubs;
-    ::setenv("PATH", stubs.Path().c_str(), 1);
+    testing_support::TempFolder heads;
+    ::setenv("PATH", heads.Path().c_str(), 1);
     const std::string archive = libs.Folder().Write("a.tar", "TARDATA");
     std::string output;
 
@@ -326,9 +326,9 @@ TEST_F(TarRecipe, SelfExtractorIsWrittenWithoutTheLibrary)
         EXPECT_STREQ(error.what(),
                      "tar/tgz 書庫からの自己解凍書庫の作成には kmtarsef.exe が必要です。");
     }
-    stubs.Write("kmtarsef.exe", "SFX");
-    EXPECT_EQ(tar.MakeSFX(nullptr, archive, output, stubs.Path(), none), 0);
-    EXPECT_EQ(platform::ReadFile(stubs / "a.EXE"), "SFXTARDATA");
+    heads.Write("kmtarsef.exe", "SFX");
+    EXPECT_EQ(tar.MakeSFX(nullptr, archive, output, heads.Path(), none), 0);
+    EXPECT_EQ(platform::ReadFile(heads / "a.EXE"), "SFXTARDATA");
     EXPECT_THAT(libs.Calls("tar32.dll"), Not(HasSubstr("Tar window")));
     ::setenv("PATH", oldPath.c_str(), 1);
 }

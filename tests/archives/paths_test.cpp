@@ -75,7 +75,7 @@ TEST_F(InFolderTest, ExpandFileNameMakesFullPathsWithoutResolvingLinks)
 TEST_F(InFolderTest, SearchFilePathLooksInCurrentFolderThenPath)
 {
     TempFolder onPath;
-    onPath.Write("kmtarsef.exe", "stub");
+    onPath.Write("kmtarsef.exe", "head");
     ::setenv("PATH", ("/nonexistent:" + onPath.Path()).c_str(), 1);
     EXPECT_EQ(SearchFilePath("kmtarsef.exe"), onPath / "kmtarsef.exe");
 
@@ -84,29 +84,29 @@ TEST_F(InFolderTest, SearchFilePathLooksInCurrentFolderThenPath)
 
     std::filesystem::create_directory(folder / "sfx16.dat");
     EXPECT_EQ(SearchFilePath("sfx16.dat"), "");
-    EXPECT_EQ(SearchFilePath("no-such-stub.dat"), "");
+    EXPECT_EQ(SearchFilePath("no-such-head.dat"), "");
 }
 
 // Catches an executable written beside the folder (joined with "\") or with the wrong name,
 // and an executable that replaces its own archive losing the archive's bytes.
-TEST(SelfExtractor, WritesStubThenArchiveInsideTheFolder)
+TEST(SelfExtractor, WritesHeadThenArchiveInsideTheFolder)
 {
     TempFolder folder;
     EXPECT_EQ(SelfExtractorName("/a/b.zip", ""), "/a/b.EXE");
     EXPECT_EQ(SelfExtractorName("/a/b.zip", "/out"), "/out/b.EXE");
     EXPECT_EQ(SelfExtractorName("/a/b", "/out/"), "/out/b.EXE");
 
-    const std::string stub = folder.Write("stub.dat", "STUB");
+    const std::string head = folder.Write("head.dat", "HEAD");
     const std::string archive = folder.Write("a.zip", "ARCHIVE");
     std::filesystem::create_directory(folder / "out");
-    EXPECT_EQ(WriteSelfExtractor(stub, archive, folder / "out"), folder / "out/a.EXE");
-    EXPECT_EQ(platform::ReadFile(folder / "out/a.EXE"), "STUBARCHIVE");
+    EXPECT_EQ(WriteSelfExtractor(head, archive, folder / "out"), folder / "out/a.EXE");
+    EXPECT_EQ(platform::ReadFile(folder / "out/a.EXE"), "HEADARCHIVE");
 
     const std::string self = folder.Write("s.EXE", "DATA");
-    WriteSelfExtractor(stub, self, "");
-    EXPECT_EQ(platform::ReadFile(self), "STUBDATA");
+    WriteSelfExtractor(head, self, "");
+    EXPECT_EQ(platform::ReadFile(self), "HEADDATA");
 
-    EXPECT_THROW(WriteSelfExtractor(stub, folder / "missing.zip", ""), std::runtime_error);
+    EXPECT_THROW(WriteSelfExtractor(head, folder / "missing.zip", ""), std::runtime_error);
     EXPECT_FALSE(platform::FileExists(folder / "missing.EXE"));
 }
 

@@ -183,16 +183,16 @@ TEST_F(ZipRecipe, LmzipPackKeepsTheOldArchiveUntilItSucceeds)
     EXPECT_TRUE(platform::ListFolder(work.Path()).empty());
 }
 
-// Catches a self-extractor built with the wrong stub, a stub that is missing reported as
+// Catches a self-extractor built with the wrong head, a head program that is missing reported as
 // success, and the wrong "-A" command line.
-TEST_F(ZipRecipe, SelfExtractorPicksItsStub)
+TEST_F(ZipRecipe, SelfExtractorPicksItsHead)
 {
     libs.Place("ZIP32J.DLL");
     const char *path = std::getenv("PATH");
     const std::string oldPath = path != nullptr ? path : "";
-    testing_support::TempFolder stubs;
-    ::setenv("PATH", stubs.Path().c_str(), 1);
-    const std::string archive = stubs.Write("a.zip", "ZIPDATA");
+    testing_support::TempFolder heads;
+    ::setenv("PATH", heads.Path().c_str(), 1);
+    const std::string archive = heads.Write("a.zip", "ZIPDATA");
     TZip32 zip;
     std::string output;
     TArchiverOptions win32;
@@ -201,11 +201,11 @@ TEST_F(ZipRecipe, SelfExtractorPicksItsStub)
               "zip 書庫からのWin32自己解凍書庫の作成には sfx32gui.dat が必要です。");
     EXPECT_EQ(MessageOf([&] { zip.MakeSFX(nullptr, archive, output, "", none); }),
               "zip 書庫からのDOS自己解凍書庫の作成には sfx16.dat が必要です。");
-    stubs.Write("sfx16.dat", "DOS");
-    stubs.Write("sfx32gui.dat", "GUI");
+    heads.Write("sfx16.dat", "DOS");
+    heads.Write("sfx32gui.dat", "GUI");
     EXPECT_EQ(zip.MakeSFX(nullptr, archive, output, "", win32), 0);
-    EXPECT_EQ(zip.CommandLine(), "-A " + stubs / "a.EXE");
-    EXPECT_EQ(platform::ReadFile(stubs / "a.EXE"), "GUIZIPDATA");
+    EXPECT_EQ(zip.CommandLine(), "-A " + heads / "a.EXE");
+    EXPECT_EQ(platform::ReadFile(heads / "a.EXE"), "GUIZIPDATA");
     EXPECT_EQ(libs.LastCommandLine("ZIP32J.DLL"), zip.CommandLine());
     ::setenv("PATH", oldPath.c_str(), 1);
 }

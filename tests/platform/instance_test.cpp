@@ -1,4 +1,5 @@
 #include "platform/instance.h"
+#include "platform/openmessage.h"
 
 #include "support/tempfolder.h"
 
@@ -7,7 +8,9 @@
 #include <QLocalServer>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
+#include <string>
 #include <sys/stat.h>
+#include <vector>
 
 using namespace platform;
 
@@ -79,4 +82,28 @@ TEST_F(InstanceTest, MessagesReachTheRunningCopy)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     ASSERT_EQ(spy.size(), 1);
     EXPECT_EQ(spy.at(0).at(0).toByteArray(), QByteArray("/a.mid\0/b.mid", 13));
+}
+
+// Catches paths being re-encoded, split wrongly or merged on their way to the running copy,
+// and a message with no paths being empty (an empty message is never delivered).
+TEST(OpenMessage, PathBytesArriveExactlyAndInOrder)
+{
+    const std::vector<std::string> paths = {"/songs/\x83\x65\x83\x58\x83\x67.mid", // Shift-JIS
+                                            "/songs/曲 1.zip", "/a"};
+    const QByteArray message = EncodeOpenMessage(paths);
+    EXPECT_EQ(DecodeOpenMessage(message), paths);
+    EXPECT_EQ(message.count('\0'), 2);
+
+    EXPECT_EQ(EncodeOpenMessage({}), QByteArray(1, '\0'));
+    EXPECT_TRUE(DecodeOpenMessage(EncodeOpenMessage({})).empty());
+    EXPECT_EQ(DecodeOpenMessage(QByteArray("\0/x.mid\0\0", 9)), std::vector<std::string>{"/x.mid"});
+}
+
+// Catches a relative path from a terminal being resolved in the running copy's folder
+// instead of the folder it was typed in.
+TEST(OpenMessage, RelativePathsAreTakenFromTheCallersFolder)
+{
+    EXPECT_EQ(AbsolutePath("a.mid", "/home/ann"), "/home/ann/a.mid");
+    EXPECT_EQ(AbsolutePath("../b.mid", "/home/ann/"), "/home/ann/../b.mid");
+    EXPECT_EQ(AbsolutePath("/abs/c.mid", "/home/ann"), "/abs/c.mid");
 }

@@ -3,6 +3,7 @@
 
 #include "ui_main.h"
 
+#include "platform/files.h"
 #include "platform/widgets/windowmove.h"
 #include "settings/design.h"
 
@@ -10,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTest>
 
 using testing_support::PlayerTest;
 using namespace SkinAtlas;
@@ -162,6 +164,16 @@ TEST_F(BarTest, KeepOnScreenPushesEachEdgeBack)
     EXPECT_EQ(bar_->pos(), QPoint(screen.width() - 640, screen.height() - 26));
 }
 
+// Catches a click on the label taken by the panel behind it as the start of a drag.
+TEST_F(BarTest, ClickOnTheListLabelTogglesTheWindow)
+{
+    QTest::mouseClick(bar_->Form()->List_Btn, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_TRUE(view_->isVisible());
+    EXPECT_FALSE(bar_->findChild<WindowMover *>()->IsMoving());
+    QTest::mouseClick(bar_->Form()->List_Btn, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_FALSE(view_->isVisible());
+}
+
 // Catches the LIST label colour not following the play list window's state.
 TEST_F(BarTest, ListLabelShowsTheWindowState)
 {
@@ -172,4 +184,16 @@ TEST_F(BarTest, ListLabelShowsTheWindowState)
     bar_->List_BtnClick();
     EXPECT_FALSE(view_->isVisible());
     EXPECT_EQ(bar_->Form()->List_Btn->palette().color(QPalette::WindowText), ToQColor(ActiveColor));
+}
+
+// Catches a first start not at 0,0, or a close that leaves out keys of the settings file.
+TEST_F(BarTest, FirstStartAtOriginAndCloseWritesEveryKey)
+{
+    EXPECT_EQ(bar_->pos(), QPoint(0, 0));
+    EXPECT_EQ(view_->pos(), QPoint(0, 0));
+    bar_->move(-1200, 33);
+    bar_->close();
+    EXPECT_EQ(platform::ReadFile(program_ / "Sonolux.ini"),
+              "[Main]\nX=-1200\nY=33\n\n[View]\nX=0\nY=0\n\n[Design]\nSkin=default.mbd\n\n"
+              "[History]\nDir=\n\n[Other]\nFormat=GM.MID\nTime=0\n");
 }

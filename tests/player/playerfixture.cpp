@@ -5,7 +5,6 @@
 #include "platform/dynlib.h"
 #include "platform/files.h"
 #include "settings/design.h"
-#include "support/qtapp.h"
 #include "support/smfbuilder.h"
 
 #include <QApplication>
@@ -31,7 +30,6 @@ void CopyFromDist(const TempFolder &program, const std::string &relative)
 
 void PlayerTest::SetUp()
 {
-    EnsureApplication();
     ::chmod(runtime_.Path().c_str(), 0700);
     setenv("XDG_RUNTIME_DIR", runtime_.Path().c_str(), 1);
     platform::SetLibrarySearchFolder(Dist);
@@ -41,7 +39,7 @@ void PlayerTest::SetUp()
     clock_ = std::make_shared<mci::VirtualClock>();
     output_ = std::make_shared<mci::SilentOutput>(clock_);
     bar_ = std::make_unique<TMidi_main>(std::make_unique<mci::TMediaPlayer>(output_));
-    ExeFolder = program_.Path() + "/";
+    SetProgramFolder(program_.Path() + "/");
     LibraryPresent.fill(false); // each test says which outside libraries it wants
     view_ = std::make_unique<Tview_form>();
     bar_->SetViewForm(view_.get());

@@ -4,6 +4,7 @@
 // private temporary folder. Nothing sounds and nothing waits for real time.
 
 #include "player/appstate.h"
+#include "player/datafolder.h"
 #include "player/main.h"
 #include "playlist/view.h"
 #include "settings/skinatlas.h"

@@ -5,6 +5,7 @@
 
 #include "platform/files.h"
 #include "player/appstate.h"
+#include "player/datafolder.h"
 #include "playlist/playerservices.h"
 #include "playlist/view.h"
 #include "support/tempfolder.h"
@@ -91,7 +92,7 @@ public:
     PlayListWindow()
         : player(form.Queue())
     {
-        ExeFolder = folder.Path() + "/";
+        SetProgramFolder(folder.Path() + "/");
         TempFolder = folder / "SONOLUXTEMP";
         LibraryPresent.fill(false);
         CurrentIndex = 0;

@@ -55,6 +55,24 @@ TEST(ListWindowSave, WritesTheListAndMarksMembersNull)
     EXPECT_EQ(w.form.Queue().Entry(1).Marker, ">");
 }
 
+// Catches an installed copy saving and loading its list beside the program instead of in
+// the user's settings folder.
+TEST(ListWindowSave, InstalledCopyKeepsTheListInTheUsersFolder)
+{
+    PlayListWindow w;
+    testing_support::TempFolder user;
+    ConfigFolder = user.Path() + "/";
+    w.form.Queue().Assign({w.PlainEntry("a.mid")});
+    ClickStrip(w, SaveX);
+    EXPECT_TRUE(platform::FileExists(user / "Sonolux.lst"));
+    EXPECT_FALSE(platform::FileExists(w.ListFile()));
+
+    w.form.Queue().Assign({});
+    ClickStrip(w, LoadX);
+    EXPECT_EQ(w.Names(), std::vector<std::string>{"a.mid"});
+    ConfigFolder = ExeFolder;
+}
+
 // Catches an empty list overwriting the saved one, so that the old list could not be loaded
 // again.
 TEST(ListWindowSave, EmptyListLeavesTheFileAlone)

@@ -237,9 +237,9 @@ TEST(DesignFile, ProgramDesignValuesFollowTheReadingRules)
 // Catches saved designs landing outside the skin folder or under the wrong name.
 TEST(DesignSaveName, ExtensionIsReplacedAndTheFolderCannotBeLeft)
 {
-    const std::string oldExeFolder = ExeFolder;
-    ExeFolder = "/opt/sonolux/";
-    EXPECT_EQ(SkinFolder(), "/opt/sonolux/skin/");
+    const std::string oldDataFolder = DataFolder;
+    DataFolder = "/opt/sonolux/";
+    EXPECT_EQ(UserSkinFolder(), "/opt/sonolux/skin/");
     EXPECT_EQ(DesignSavePath("night"), "/opt/sonolux/skin/night.mbd");
     EXPECT_EQ(DesignSavePath("night.txt"), "/opt/sonolux/skin/night.mbd");
     EXPECT_EQ(DesignSavePath("night.mbd"), "/opt/sonolux/skin/night.mbd");
@@ -251,5 +251,5 @@ TEST(DesignSaveName, ExtensionIsReplacedAndTheFolderCannotBeLeft)
     EXPECT_THROW(DesignSavePath("/etc/night"), EDesignNameError);
     EXPECT_THROW(DesignSavePath("sub/night.mbd"), EDesignNameError);
     EXPECT_THROW(DesignSavePath(std::string("night\0.txt", 10)), EDesignNameError);
-    ExeFolder = oldExeFolder;
+    DataFolder = oldDataFolder;
 }

@@ -6,6 +6,7 @@
 #include "platform/mci/mediaplayer.h"
 #include "platform/mci/smfwriter.h"
 #include "player/appstate.h"
+#include "player/datafolder.h"
 #include "support/tempfolder.h"
 
 #include <QListWidget>
@@ -36,7 +37,7 @@ class OutputPage : public testing::Test
 protected:
     void SetUp() override
     {
-        ExeFolder = folder.Path() + "/";
+        SetProgramFolder(folder.Path() + "/");
         ::mkdir((folder / "format").c_str(), 0700);
         ::mkdir((folder / "skin").c_str(), 0700);
         SkinName = "none.mbd";

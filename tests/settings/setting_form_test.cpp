@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/widgets/image.h"
 #include "player/appstate.h"
+#include "player/datafolder.h"
 #include "settings/bmpimage.h"
 #include "settings/colorpanel.h"
 #include "settings/design.h"
@@ -78,7 +79,7 @@ class SettingWindow : public testing::Test
 protected:
     void SetUp() override
     {
-        ExeFolder = folder.Path() + "/";
+        SetProgramFolder(folder.Path() + "/");
         ::mkdir((folder / "format").c_str(), 0700);
         ::mkdir((folder / "skin").c_str(), 0700);
         FormatName = "GM.MID";
@@ -609,4 +610,40 @@ TEST_F(SettingWindow, MissingFoldersAreReportedOnceAndLeaveEmptyLists)
 
     Click("OK_Button");
     EXPECT_FALSE(window->isVisible());
+}
+
+// Catches an installed copy offering only the user's files (or only the shipped ones),
+// listing a replaced design twice, or saving into the program folder.
+TEST_F(SettingWindow, InstalledCopyOffersShippedAndOwnFilesAndSavesToTheUsersFolder)
+{
+    testing_support::TempFolder user;
+    folder.Write("format/GM.MID", "MThd");
+    user.Write("format/SC88.MID", "MThd");
+    MakeFolderPath(user / "skin");
+    WriteDesignFile(user / "skin/default.mbd", 0x00AAAAAA, 0x00BBBBBB, 0x00CCCCCC,
+                    Pattern(SkinWidth, SkinHeight, 9));
+    WriteDesignFile(folder / "skin/classic.mbd", 1, 2, 3, Pattern(SkinWidth, SkinHeight));
+    DataFolder = user.Path() + "/";
+    ConfigFolder = user.Path() + "/";
+
+    Open();
+    EXPECT_EQ(RowNames("FormatFiles"), (std::vector<std::string>{"GM.MID", "SC88.MID"}));
+    ClickRow("FormatFiles", "SC88.MID");
+    EXPECT_EQ(FormatName, "SC88.MID");
+
+    ShowPage("Design");
+    EXPECT_EQ(RowNames("SkinFiles"), (std::vector<std::string>{"classic.mbd", "default.mbd"}));
+    ClickRow("SkinFiles", "default.mbd");
+    EXPECT_EQ(PanelColor("Color_Panel1"), 0x00AAAAAAu) << "the user's own design is read";
+    ClickRow("SkinFiles", "classic.mbd");
+    EXPECT_EQ(PanelColor("Color_Panel1"), 1u);
+
+    answers.colors.push_back(QColor(0x11, 0x22, 0x33));
+    QTest::mouseClick(Find<QWidget>("Color_Panel3"), Qt::LeftButton);
+    SaveAs("classic");
+    EXPECT_EQ(answers.overwriteQuestions, 0) << "the shipped design is not replaced";
+    EXPECT_EQ(ReadStored(user / "skin/classic.mbd").colors[dcNoActive], 0x00332211u);
+    EXPECT_EQ(ReadStored(folder / "skin/classic.mbd").colors[dcNoActive], 3u);
+    EXPECT_EQ(RowNames("SkinFiles"), (std::vector<std::string>{"classic.mbd", "default.mbd"}));
+    SetProgramFolder(folder.Path() + "/");
 }

@@ -1,4 +1,5 @@
-// The dialog tests need a widget application; they run without a display.
+// The main program of the window tests: they need an application object and run
+// without a display.
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -8,7 +9,7 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The toolkit's file dialog keeps its history in the user's settings; keep tests out.
+    // The toolkit keeps dialog history and settings in the user's folders; keep tests out.
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

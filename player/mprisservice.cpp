@@ -1,0 +1,260 @@
+#include "mprisservice.h"
+
+#include "application.h"
+#include "main.h"
+#include "mprisplayer.h"
+#include "mprisroot.h"
+
+#include "platform/textcodec.h"
+#include "playlist/view.h"
+
+#include <QCoreApplication>
+#include <QDBusMessage>
+#include <QTimer>
+#include <QUrl>
+#include <algorithm>
+#include <stdexcept>
+#include <utility>
+
+const QString TMprisService::ObjectPath = QStringLiteral("/org/mpris/MediaPlayer2");
+const QString TMprisService::BaseServiceName = QStringLiteral("org.mpris.MediaPlayer2.sonolux");
+
+namespace {
+
+const QString PropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
+
+// The Player interface's properties that changed from before to now.
+QVariantMap ChangedProperties(const TMprisStatus &before, const TMprisStatus &now)
+{
+    QVariantMap changed;
+    if (now.playback != before.playback)
+        changed.insert(QStringLiteral("PlaybackStatus"), PlaybackStatusName(now.playback));
+    if (now.trackId != before.trackId || now.title != before.title || now.url != before.url ||
+        now.lengthUs != before.lengthUs)
+        changed.insert(QStringLiteral("Metadata"), MetadataMap(now));
+    const std::pair<const char *, bool TMprisStatus::*> flags[] = {
+        {"CanPlay", &TMprisStatus::canPlay},
+        {"CanPause", &TMprisStatus::canPause},
+        {"CanSeek", &TMprisStatus::canSeek},
+        {"CanGoNext", &TMprisStatus::canGoNext},
+        {"CanGoPrevious", &TMprisStatus::canGoPrevious},
+    };
+    for (const auto &[name, flag] : flags) {
+        if (now.*flag != before.*flag)
+            changed.insert(QString::fromLatin1(name), now.*flag);
+    }
+    return changed;
+}
+
+} // namespace
+
+int PositionBarX(qint64 targetMs, qint64 lengthMs, int width, TStepRounding rounding)
+{
+    if (width <= 0)
+        return 0;
+    const qint64 step = lengthMs / width;
+    if (step <= 0)
+        return 0;
+    const qint64 target = std::max<qint64>(targetMs, 0);
+    qint64 x = target / step;
+    const qint64 rest = target - x * step;
+    if ((rounding == TStepRounding::Up && rest > 0) ||
+        (rounding == TStepRounding::Nearest && 2 * rest >= step))
+        ++x;
+    return static_cast<int>(std::min<qint64>(x, width - 1));
+}
+
+TMprisService::TMprisService(TMidi_main &bar, const QDBusConnection &connection, QObject *parent)
+    : QObject(parent)
+    , bar_(bar)
+    , connection_(connection)
+{
+    new TMprisRootAdaptor(this);
+    player_ = new TMprisPlayerAdaptor(this);
+    announced_ = Status();
+    ConnectSources();
+    Register();
+}
+
+TMprisService::~TMprisService()
+{
+    if (!IsRegistered())
+        return;
+    connection_.unregisterService(serviceName_);
+    connection_.unregisterObject(ObjectPath);
+}
+
+void TMprisService::Register()
+{
+    if (!connection_.isConnected() || !connection_.registerObject(ObjectPath, this))
+        return;
+    const QString instanceName = BaseServiceName + QStringLiteral(".instance") +
+                                 QString::number(QCoreApplication::applicationPid());
+    for (const QString &name : {BaseServiceName, instanceName}) {
+        if (connection_.registerService(name)) {
+            serviceName_ = name;
+            return;
+        }
+    }
+    connection_.unregisterObject(ObjectPath);
+}
+
+void TMprisService::ConnectSources()
+{
+    connect(&bar_, &TMidi_main::PlaybackChanged, this, &TMprisService::ScheduleRefresh);
+    connect(&bar_, &TMidi_main::PositionJumped, this, &TMprisService::AnnounceSeek);
+    if (bar_.ViewForm() == nullptr)
+        return;
+    // Entries added, removed, moved or changed alter the track and what Next may reach.
+    const PlayQueue *queue = &bar_.ViewForm()->Queue();
+    connect(queue, &QAbstractItemModel::rowsInserted, this, &TMprisService::ScheduleRefresh);
+    connect(queue, &QAbstractItemModel::rowsRemoved, this, &TMprisService::ScheduleRefresh);
+    connect(queue, &QAbstractItemModel::rowsMoved, this, &TMprisService::ScheduleRefresh);
+    connect(queue, &QAbstractItemModel::modelReset, this, &TMprisService::ScheduleRefresh);
+    connect(queue, &QAbstractItemModel::dataChanged, this, &TMprisService::ScheduleRefresh);
+}
+
+TMprisStatus TMprisService::Status()
+{
+    return ReadMprisStatus(bar_, ids_);
+}
+
+qint64 TMprisService::PositionUs()
+{
+    return MprisPositionUs(bar_, Status());
+}
+
+// Changes come in bursts (a new song marks one entry and clears the others); one check
+// after the burst is enough.
+void TMprisService::ScheduleRefresh()
+{
+    if (refreshScheduled_)
+        return;
+    refreshScheduled_ = true;
+    QTimer::singleShot(0, this, &TMprisService::Refresh);
+}
+
+void TMprisService::Refresh()
+{
+    refreshScheduled_ = false;
+    const TMprisStatus now = Status();
+    const QVariantMap changed = ChangedProperties(announced_, now);
+    announced_ = now;
+    if (changed.isEmpty() || !IsRegistered())
+        return;
+    QDBusMessage signal = QDBusMessage::createSignal(ObjectPath, PropertiesInterface,
+                                                     QStringLiteral("PropertiesChanged"));
+    signal << TMprisPlayerAdaptor::InterfaceName << changed << QStringList();
+    connection_.send(signal);
+}
+
+void TMprisService::AnnounceSeek(qint64 positionMs)
+{
+    emit player_->Seeked(positionMs * 1000);
+    ScheduleRefresh();
+}
+
+void TMprisService::Play()
+{
+    bar_.PlaySong();
+}
+
+// The bar's Pause button also resumes; the media controls' Pause only pauses.
+void TMprisService::Pause()
+{
+    if (Status().playback == TMprisPlayback::Playing)
+        bar_.PauseSong();
+}
+
+void TMprisService::PlayPause()
+{
+    if (Status().playback == TMprisPlayback::Stopped)
+        bar_.PlaySong();
+    else
+        bar_.PauseSong();
+}
+
+void TMprisService::Stop()
+{
+    bar_.StopSong();
+}
+
+void TMprisService::Next()
+{
+    bar_.NextSong(false);
+}
+
+void TMprisService::Previous()
+{
+    bar_.PreviousSong();
+}
+
+void TMprisService::Seek(qint64 offsetUs)
+{
+    const TMprisStatus status = Status();
+    if (!status.canSeek || !status.HasTrack())
+        return;
+    const qint64 lengthMs = bar_.MediaPlayer1().Length();
+    const qint64 targetMs = bar_.MediaPlayer1().Position() + offsetUs / 1000;
+    if (targetMs >= lengthMs) {
+        Next();
+        return;
+    }
+    const TStepRounding rounding = offsetUs < 0 ? TStepRounding::Down : TStepRounding::Up;
+    bar_.Pos_BarMouseDown(Qt::LeftButton,
+                          PositionBarX(targetMs, lengthMs, bar_.PositionBarWidth(), rounding), 0);
+}
+
+void TMprisService::SetPosition(const QString &trackId, qint64 positionUs)
+{
+    const TMprisStatus status = Status();
+    if (!status.canSeek || trackId != status.trackId || positionUs < 0 ||
+        positionUs > status.lengthUs)
+        return;
+    bar_.Pos_BarMouseDown(Qt::LeftButton,
+                          PositionBarX(positionUs / 1000, bar_.MediaPlayer1().Length(),
+                                       bar_.PositionBarWidth(), TStepRounding::Nearest),
+                          0);
+}
+
+bool TMprisService::OpenUri(const QString &uri)
+{
+    const QUrl url(uri, QUrl::StrictMode);
+    if (!url.isValid() || !url.isLocalFile() || !url.host().isEmpty())
+        return false;
+    // The path's bytes exactly as the URL encodes them, whatever their encoding.
+    const QByteArray path =
+        QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    if (path.isEmpty())
+        return false;
+    bar_.OpenFromDesktop({std::string(path.constData(), static_cast<std::size_t>(path.size()))});
+    return true;
+}
+
+void TMprisService::Raise()
+{
+    bar_.RaiseBar();
+}
+
+void TMprisService::Quit()
+{
+    bar_.CloseFromDesktop();
+}
+
+void TMprisService::RunCall(const std::function<void()> &request)
+{
+    try {
+        request();
+    } catch (const std::exception &error) {
+        RejectCall(QDBusError::Failed, platform::DecodeText(error.what()));
+        QTimer::singleShot(0, this, [message = std::string(error.what())] {
+            TApplication::ShowException(std::runtime_error(message));
+        });
+    }
+}
+
+void TMprisService::RejectCall(QDBusError::ErrorType type, const QString &message)
+{
+    if (calledFromDBus())
+        sendErrorReply(type, message);
+}

@@ -1,0 +1,105 @@
+#include "mprisstatus.h"
+
+#include "main.h"
+#include "mpristracks.h"
+
+#include "platform/textcodec.h"
+#include "playlist/view.h"
+
+#include <QDBusObjectPath>
+
+namespace {
+
+constexpr const char *PlayMark = ">";
+const QString NoTrack = QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack");
+
+// The row carrying the play mark: CurrentIndex's, unless the list was reordered since.
+int PlayedRow(const PlayQueue &queue)
+{
+    if (queue.IsValidIndex(CurrentIndex) && queue.Entry(CurrentIndex).Marker == PlayMark)
+        return CurrentIndex;
+    for (int row = 0; row < queue.Count(); ++row) {
+        if (queue.Entry(row).Marker == PlayMark)
+            return row;
+    }
+    return -1;
+}
+
+} // namespace
+
+bool TMprisStatus::operator==(const TMprisStatus &o) const
+{
+    return playback == o.playback && trackId == o.trackId && title == o.title && url == o.url &&
+           lengthUs == o.lengthUs && canPlay == o.canPlay && canPause == o.canPause &&
+           canSeek == o.canSeek && canGoNext == o.canGoNext && canGoPrevious == o.canGoPrevious;
+}
+
+TMprisStatus ReadMprisStatus(TMidi_main &bar, TMprisTrackIds &ids)
+{
+    TMprisStatus status;
+    if (!bar.IsLoaded())
+        return status;
+    mci::TMediaPlayer &device = bar.MediaPlayer1();
+    const mci::TMPModes mode = device.Mode();
+    const bool playing = mode == mci::mpPlaying;
+    status.playback = playing                 ? TMprisPlayback::Playing
+                      : mode == mci::mpPaused ? TMprisPlayback::Paused
+                                              : TMprisPlayback::Stopped;
+    status.canPlay = true;
+    status.canPause = true;
+    status.canSeek = playing;
+    status.canGoNext = playing && CurrentIndex < LastIndex;
+    status.canGoPrevious = playing && CurrentIndex > 0;
+
+    if (bar.ViewForm() == nullptr)
+        return status;
+    PlayQueue &queue = bar.ViewForm()->Queue();
+    const int row = PlayedRow(queue);
+    if (row < 0)
+        return status;
+    const TPlayEntry &entry = queue.Entry(row);
+    status.trackId = ids.PathFor(queue.index(row, 0));
+    status.title = platform::DecodeText(bar.TitleText().empty() ? entry.FileName : bar.TitleText());
+    status.url = FileUrl(entry.FilePath);
+    status.lengthUs = device.Length() * 1000;
+    return status;
+}
+
+qint64 MprisPositionUs(TMidi_main &bar, const TMprisStatus &status)
+{
+    return status.HasTrack() ? bar.MediaPlayer1().Position() * 1000 : 0;
+}
+
+QString PlaybackStatusName(TMprisPlayback playback)
+{
+    switch (playback) {
+    case TMprisPlayback::Playing:
+        return QStringLiteral("Playing");
+    case TMprisPlayback::Paused:
+        return QStringLiteral("Paused");
+    case TMprisPlayback::Stopped:
+        break;
+    }
+    return QStringLiteral("Stopped");
+}
+
+QVariantMap MetadataMap(const TMprisStatus &status)
+{
+    QVariantMap map;
+    if (!status.HasTrack()) {
+        map.insert(QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(NoTrack)));
+        return map;
+    }
+    map.insert(QStringLiteral("mpris:trackid"),
+               QVariant::fromValue(QDBusObjectPath(status.trackId)));
+    map.insert(QStringLiteral("mpris:length"), QVariant::fromValue<qlonglong>(status.lengthUs));
+    map.insert(QStringLiteral("xesam:title"), status.title);
+    map.insert(QStringLiteral("xesam:url"), status.url);
+    return map;
+}
+
+QString FileUrl(const std::string &path)
+{
+    const QByteArray bytes(path.data(), static_cast<qsizetype>(path.size()));
+    return QStringLiteral("file://") + QString::fromLatin1(bytes.toPercentEncoding("/"));
+}

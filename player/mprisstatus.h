@@ -1,0 +1,52 @@
+#pragma once
+// What the desktop's media controls are told about the bar: the playback status, the song
+// being played and which requests the bar's rules allow now. Read from the bar and its play
+// list; the play position is read separately, on demand.
+
+#include <QString>
+#include <QVariantMap>
+#include <QtGlobal>
+
+class TMidi_main;
+class TMprisTrackIds;
+
+enum class TMprisPlayback { Stopped, Playing, Paused };
+
+struct TMprisStatus
+{
+    TMprisPlayback playback = TMprisPlayback::Stopped;
+    // The entry being played (the one carrying the play mark); empty fields when there is
+    // none.
+    QString trackId; // object path, see TMprisTrackIds
+    QString title;   // the title as the bar shows it, else the file name
+    QString url;     // file URL of the file played, its bytes percent-encoded
+    qint64 lengthUs = 0;
+    // The bar's rules: Play and Pause need a loaded song; seeking, Next and Previous need
+    // one playing, and Next and Previous an entry to go to.
+    bool canPlay = false;
+    bool canPause = false;
+    bool canSeek = false;
+    bool canGoNext = false;
+    bool canGoPrevious = false;
+
+    bool HasTrack() const { return !trackId.isEmpty(); }
+    bool operator==(const TMprisStatus &other) const;
+    bool operator!=(const TMprisStatus &other) const { return !(*this == other); }
+};
+
+// The status of bar now; ids gives the entry being played its track id.
+TMprisStatus ReadMprisStatus(TMidi_main &bar, TMprisTrackIds &ids);
+
+// The playback position of bar in microseconds; 0 while no entry is being played.
+qint64 MprisPositionUs(TMidi_main &bar, const TMprisStatus &status);
+
+// "Playing", "Paused" or "Stopped".
+QString PlaybackStatusName(TMprisPlayback playback);
+
+// The Metadata map: mpris:trackid, mpris:length, xesam:title, xesam:url; with no entry
+// being played only the track id standing for no track.
+QVariantMap MetadataMap(const TMprisStatus &status);
+
+// "file://" and path with every byte but unreserved ones and "/" percent-encoded, so a
+// name in any encoding survives exactly.
+QString FileUrl(const std::string &path);

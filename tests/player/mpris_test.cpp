@@ -1,0 +1,198 @@
+// The media controls' view of the bar and their requests, on the silent output without a
+// bus (the service then stays unregistered but answers every request the same way).
+#include "playerfixture.h"
+
+#include "player/mprisservice.h"
+
+#include "platform/files.h"
+
+#include <QCoreApplication>
+#include <QDBusObjectPath>
+#include <QSignalSpy>
+
+using testing_support::PlayerTest;
+
+namespace {
+
+class MprisTest : public PlayerTest
+{
+protected:
+    void SetUp() override
+    {
+        PlayerTest::SetUp();
+        service_ = std::make_unique<TMprisService>(*bar_, QDBusConnection(QStringLiteral("none")));
+    }
+    void TearDown() override
+    {
+        service_.reset();
+        PlayerTest::TearDown();
+    }
+    // Songs queued as an intake leaves them, the first started.
+    void Start(const std::vector<std::pair<std::string, std::uint32_t>> &songs)
+    {
+        for (const auto &[name, lengthMs] : songs)
+            Enqueue(Song(name, lengthMs), "  " + name + " title\t");
+        CurrentIndex = 0;
+        LastIndex = static_cast<int>(songs.size()) - 1;
+        bar_->StartCurrentSong();
+    }
+    mci::TMediaPlayer &Device() { return bar_->MediaPlayer1(); }
+
+    std::unique_ptr<TMprisService> service_;
+};
+
+} // namespace
+
+// Catches the status or the song reported wrongly: a title untrimmed or undecoded, a
+// length not in microseconds, a URL that is not the played file's, Can* flags that
+// promise what the bar's rules refuse.
+TEST_F(MprisTest, StatusAndSongFollowTheBar)
+{
+    EXPECT_EQ(service_->Status(), TMprisStatus()) << "nothing loaded: stopped, nothing allowed";
+    EXPECT_EQ(
+        MetadataMap(service_->Status()).value("mpris:trackid").value<QDBusObjectPath>().path(),
+        "/org/mpris/MediaPlayer2/TrackList/NoTrack");
+
+    Start({{"a.mid", 200000}, {"b.mid", 3000}});
+    TMprisStatus status = service_->Status();
+    EXPECT_EQ(status.playback, TMprisPlayback::Playing);
+    EXPECT_EQ(status.title, "a.mid title");
+    EXPECT_EQ(status.url, QString::fromStdString("file://" + program_.Path() + "/a.mid"));
+    EXPECT_EQ(status.lengthUs, 200000000);
+    EXPECT_TRUE(status.canPlay && status.canPause && status.canSeek && status.canGoNext);
+    EXPECT_FALSE(status.canGoPrevious);
+    Advance(1234);
+    EXPECT_EQ(service_->PositionUs(), 1234000);
+
+    bar_->PauseSong();
+    status = service_->Status();
+    EXPECT_EQ(status.playback, TMprisPlayback::Paused);
+    EXPECT_FALSE(status.canSeek || status.canGoNext)
+        << "the bar seeks and moves on only while playing";
+}
+
+// Catches a URL that loses or re-encodes a file name's bytes (a Shift-JIS name from an
+// archive must stay exactly what the file system holds).
+TEST(MprisFileUrl, KeepsEveryByte)
+{
+    EXPECT_EQ(FileUrl("/songs/a b#1.mid"), "file:///songs/a%20b%231.mid");
+    EXPECT_EQ(FileUrl("/\x8b\xc8.mid"), "file:///%8B%C8.mid");
+    EXPECT_EQ(FileUrl("/曲.mid"), "file:///%E6%9B%B2.mid");
+}
+
+// Catches the media controls' Pause resuming (as the bar's Pause button does), PlayPause
+// not toggling, and Stop or Next acting where the bar's buttons would not.
+TEST_F(MprisTest, RequestsFollowTheBarsRules)
+{
+    Start({{"a.mid", 3000}, {"b.mid", 3000}});
+    service_->Pause();
+    EXPECT_EQ(Device().Mode(), mci::mpPaused);
+    service_->Pause();
+    EXPECT_EQ(Device().Mode(), mci::mpPaused);
+    service_->Stop(); // the Stop button does nothing while paused
+    service_->Next();
+    EXPECT_EQ(Device().Mode(), mci::mpPaused);
+    EXPECT_EQ(CurrentIndex, 0);
+    service_->PlayPause();
+    EXPECT_EQ(Device().Mode(), mci::mpPlaying);
+    service_->PlayPause();
+    EXPECT_EQ(Device().Mode(), mci::mpPaused);
+    service_->Play();
+    EXPECT_EQ(Device().Mode(), mci::mpPlaying);
+
+    service_->Next();
+    EXPECT_EQ(CurrentIndex, 1);
+    EXPECT_FALSE(service_->Status().canGoNext);
+    service_->Next(); // at LastIndex: nothing
+    EXPECT_EQ(CurrentIndex, 1);
+    EXPECT_EQ(ResetsSent(), 2);
+    service_->Previous();
+    EXPECT_EQ(CurrentIndex, 0);
+
+    service_->Stop();
+    EXPECT_EQ(Device().Mode(), mci::mpStopped);
+    EXPECT_EQ(Device().Position(), 0);
+    service_->PlayPause();
+    EXPECT_EQ(Device().Mode(), mci::mpPlaying);
+}
+
+// Catches seeks that miss the position bar's steps, round a short forward seek back to
+// where it started, accept a stale track id or a position past the end, or leave the
+// media controls without a Seeked notice.
+TEST_F(MprisTest, SeeksGoThroughThePositionBar)
+{
+    Start({{"a.mid", 200000}, {"b.mid", 3000}}); // one step of the bar is 2500 ms
+    QSignalSpy jumps(bar_.get(), &TMidi_main::PositionJumped);
+    service_->Seek(1000000);
+    EXPECT_EQ(Device().Position(), 2500) << "forward to the next step, not back to 0";
+    service_->Seek(-1000000);
+    EXPECT_EQ(Device().Position(), 0);
+    service_->Seek(-5000000);
+    EXPECT_EQ(Device().Position(), 0);
+    ASSERT_EQ(jumps.size(), 3);
+    EXPECT_EQ(jumps.at(0).at(0).toLongLong(), 2500);
+
+    const QString track = service_->Status().trackId;
+    service_->SetPosition(track, 101000000);
+    EXPECT_EQ(Device().Position(), 100000);
+    service_->SetPosition(track, 102000000);
+    EXPECT_EQ(Device().Position(), 102500);
+    service_->SetPosition(QStringLiteral("/org/sonolux/Sonolux/Track/999"), 0);
+    service_->SetPosition(track, 200000001);
+    service_->SetPosition(track, -1);
+    EXPECT_EQ(Device().Position(), 102500) << "stale, past the end and negative are ignored";
+
+    service_->Seek(200000000); // past the end: Next
+    EXPECT_EQ(CurrentIndex, 1);
+}
+
+// Catches targets outside the bar, a division by a zero step, or rounding the wrong way.
+TEST(PositionBarX, StepsRoundAsAskedAndStayOnTheBar)
+{
+    EXPECT_EQ(PositionBarX(100000, 200000, 80, TStepRounding::Down), 40);
+    EXPECT_EQ(PositionBarX(101000, 200000, 80, TStepRounding::Down), 40);
+    EXPECT_EQ(PositionBarX(101000, 200000, 80, TStepRounding::Up), 41);
+    EXPECT_EQ(PositionBarX(101000, 200000, 80, TStepRounding::Nearest), 40);
+    EXPECT_EQ(PositionBarX(101300, 200000, 80, TStepRounding::Nearest), 41);
+    EXPECT_EQ(PositionBarX(199999, 200000, 80, TStepRounding::Up), 79);
+    EXPECT_EQ(PositionBarX(-5, 200000, 80, TStepRounding::Up), 0);
+    EXPECT_EQ(PositionBarX(50, 79, 80, TStepRounding::Nearest), 0);
+}
+
+// Catches a track id that changes while its entry stays (also when the entry moves), or
+// one handed on to another entry after its own has gone.
+TEST(MprisTrackIds, StayWithTheirEntry)
+{
+    PlayQueue queue;
+    for (const char *name : {"a", "b", "c"})
+        queue.Append(TPlayEntry{"", name, name, name, ""});
+    TMprisTrackIds ids;
+    const QString a = ids.PathFor(queue.index(0, 0));
+    const QString c = ids.PathFor(queue.index(2, 1));
+    EXPECT_NE(a, c);
+    queue.Move(2, 0); // c a b
+    EXPECT_EQ(ids.PathFor(queue.index(0, 0)), c);
+    EXPECT_EQ(ids.PathFor(queue.index(1, 0)), a);
+    queue.Remove(1); // c b
+    queue.Insert(1, TPlayEntry{"", "a", "a", "a", ""});
+    const QString again = ids.PathFor(queue.index(1, 0));
+    EXPECT_NE(again, a);
+    EXPECT_NE(again, c);
+}
+
+// Catches a file URL's bytes being re-encoded on their way to the bar, and other URLs taken.
+TEST_F(MprisTest, OpenUriTakesInLocalFilesAsADrop)
+{
+    const std::string name = "\x8b\xc8.mid"; // Shift-JIS
+    const std::string path = Song(name, 3000);
+    Enqueue(Song("old.mid", 3000));
+    EXPECT_FALSE(service_->OpenUri(QStringLiteral("http://example.org/a.mid")));
+    EXPECT_FALSE(service_->OpenUri(QStringLiteral("file://otherhost/a.mid")));
+    EXPECT_FALSE(service_->OpenUri(QStringLiteral("not a uri")));
+
+    ASSERT_TRUE(service_->OpenUri(FileUrl(path)));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(view_->Queue().Count(), 1) << "the list is replaced";
+    EXPECT_EQ(view_->Queue().Entry(0).FilePath, path);
+    EXPECT_EQ(Device().Mode(), mci::mpPlaying);
+}
