@@ -1,11 +1,14 @@
 include(GoogleTest)
 
-# sonolux_test(<name> SOURCES <files...> LIBS <targets...> [NEEDS_FIXTURES] [WINDOWS])
+# sonolux_test(<name> SOURCES <files...> LIBS <targets...> [NEEDS_FIXTURES] [WINDOWS]
+#              [RESOURCE_LOCK <name>])
 # A GoogleTest program under build/tests; each of its tests becomes one CTest test.
 # Tests that read the shared fixtures are built only when those exist. WINDOWS gives the
 # program a main that makes the widget application the window tests need (offscreen).
+# RESOURCE_LOCK keeps the program's tests from running at the same time as each other
+# when they share something outside their own scratch folders.
 function(sonolux_test name)
-    cmake_parse_arguments(T "NEEDS_FIXTURES;WINDOWS" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "NEEDS_FIXTURES;WINDOWS" "RESOURCE_LOCK" "SOURCES;LIBS" ${ARGN})
     if(T_NEEDS_FIXTURES AND NOT EXISTS "${SONOLUX_FIXTURES_DIR}")
         message(STATUS "${name}: no fixtures at ${SONOLUX_FIXTURES_DIR}, not built")
         return()
@@ -30,11 +33,16 @@ function(sonolux_test name)
         target_compile_definitions(${name} PRIVATE
             SONOLUX_LSAN_SUPPRESSIONS="${CMAKE_SOURCE_DIR}/tests/sanitizers/lsan.supp")
     endif()
+    set(lock)
+    if(T_RESOURCE_LOCK)
+        set(lock RESOURCE_LOCK "${T_RESOURCE_LOCK}")
+    endif()
     # One variable per property: the discovery script splits a property's list value into
     # separate arguments, so "A=1;B=2" would lose B.
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
                    ENVIRONMENT_MODIFICATION "SONOLUX_CODEPAGE=set:65001"
+                   ${lock}
         TEST_PREFIX "${name}.")
 endfunction()
