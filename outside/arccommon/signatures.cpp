@@ -109,7 +109,7 @@ Compression CompressionOf(const std::string &head)
 
 bool LooksLikeArchive(ArchiveKind kind, const std::string &head, const std::string &tail)
 {
-    // A header further into the file counts only behind a self-extractor's program stub;
+    // A header further into the file counts only behind a self-extractor's program head;
     // elsewhere it may be a member stored inside another archive.
     const bool program = StartsWith(head, 0, "MZ", 2);
     switch (kind) {

@@ -1,6 +1,6 @@
 #pragma once
 // Recognising archives by their first (and last) bytes, without reading any member. Used
-// for the quick probe of OpenArchive and to find headers behind self-extractor stubs.
+// for the quick probe of OpenArchive and to find headers behind self-extractor programs.
 
 #include "workerjob.h"
 
@@ -9,7 +9,7 @@
 
 namespace arc {
 
-// How far into a file a header behind a self-extractor stub is looked for.
+// How far into a file a header behind a self-extractor's program is looked for.
 constexpr std::size_t signatureScan = 1u << 20;
 // How much of a file's end is read to find a ZIP archive's central directory.
 constexpr std::size_t zipTailScan = 65536 + 22;
@@ -26,8 +26,8 @@ enum class Compression { None, Gzip, Compress, Bzip2, Xz, Zstd, Lzip };
 Compression CompressionOf(const std::string &head);
 
 // Whether a file whose first bytes are head (up to signatureScan) and last bytes tail (up
-// to zipTailScan) is an archive of kind: its header at the start, or behind the program
-// stub of a self-extractor ("MZ"), or for ZIP its central directory at the end. For Tar
+// to zipTailScan) is an archive of kind: its header at the start, or behind the
+// program head of a self-extractor ("MZ"), or for ZIP its central directory at the end. For Tar
 // also a compressed file of any kind.
 bool LooksLikeArchive(ArchiveKind kind, const std::string &head, const std::string &tail);
 

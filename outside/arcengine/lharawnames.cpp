@@ -29,7 +29,7 @@ std::uint32_t LittleEndian(const unsigned char *p, int bytes)
 
 std::string LhaRawNames::NameAt(std::uint64_t offset) const
 {
-    // A header at offset, or, for the first one of a self-extractor, behind its stub.
+    // A header at offset, or, for the first one of a self-extractor, behind its program head.
     for (const std::uint64_t span : {std::uint64_t(512), std::uint64_t(signatureScan)}) {
         const std::uint64_t end = std::min(Size(), offset + span);
         if (end <= offset)

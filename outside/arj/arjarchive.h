@@ -1,5 +1,5 @@
 #pragma once
-// Reads ARJ archives: the main header (also behind a self-extractor stub), then one
+// Reads ARJ archives: the main header (also behind a self-extractor's program), then one
 // local header per member, each checked by its CRC-32, and the members' data through
 // ArjDecoder, checked against the stored CRC-32 of the original bytes.
 //

@@ -1,4 +1,5 @@
-// libunlha32.so: the archiver library for LHA archives (.lzh, also behind a self-extractor stub).
+// libunlha32.so: the archiver library for LHA archives (.lzh, also behind a
+// self-extractor's program).
 
 #include "outside/arcclient/libraryentries.h"
 

@@ -20,11 +20,11 @@ bool Looks(ArchiveKind kind, const std::string &file)
 
 } // namespace
 
-// Catches archives behind a self-extractor stub missed, and archives stored inside other
+// Catches archives behind a self-extractor's program missed, and archives stored inside other
 // files (which are members, not the file's kind) taken for the file itself.
-TEST(ArchiverSignatures, HeadersCountAtTheStartOrBehindAProgramStub)
+TEST(ArchiverSignatures, HeadersCountAtTheStartOrBehindAProgramHead)
 {
-    const std::string stub = "MZ" + std::string(5000, '\x90');
+    const std::string head = "MZ" + std::string(5000, '\x90');
     const std::string data = "XX" + std::string(5000, '\x90');
     const std::pair<ArchiveKind, std::string> archives[] = {
         {ArchiveKind::Lha, BuildLzh(members, 0)},
@@ -34,15 +34,15 @@ TEST(ArchiverSignatures, HeadersCountAtTheStartOrBehindAProgramStub)
     };
     for (const auto &[kind, archive] : archives) {
         EXPECT_TRUE(Looks(kind, archive));
-        EXPECT_TRUE(Looks(kind, stub + archive));
+        EXPECT_TRUE(Looks(kind, head + archive));
         EXPECT_TRUE(kind == ArchiveKind::Zip || !Looks(kind, data + archive));
         for (const ArchiveKind other : {ArchiveKind::Lha, ArchiveKind::Rar, ArchiveKind::Zip,
                                         ArchiveKind::Cab, ArchiveKind::Arj, ArchiveKind::Tar})
             EXPECT_TRUE(other == kind || !Looks(other, archive));
     }
-    // A ZIP whose central directory is gone is no ZIP behind a stub.
+    // A ZIP whose central directory is gone is no ZIP behind a program head.
     const std::string zip = BuildZip(members);
-    EXPECT_FALSE(Looks(ArchiveKind::Zip, stub + zip.substr(0, zip.find("PK\x01\x02"))));
+    EXPECT_FALSE(Looks(ArchiveKind::Zip, head + zip.substr(0, zip.find("PK\x01\x02"))));
 }
 
 // Catches TAR headers accepted without their checksum, and compressions missed.
