@@ -211,3 +211,18 @@ TEST_F(HostileArchive, HeaderFailingForEverIsReportedAtOnce)
     EXPECT_NE(code, 0);
     ExpectContained();
 }
+
+// Catches an LHA extended header whose size makes libarchive ask for gigabytes (found by
+// fuzzing) taking the helper down, or reading on as if the allocation had succeeded.
+TEST_F(HostileArchive, LhaHeaderAskingForGigabytesIsAResultCode)
+{
+    const std::string archive =
+        temp_.Write("absurd.lzh", std::string("\x04\x00-lhd-\x00\x00\x00\x00\x60\x80\x00\x03\xb5"
+                                              "\x20\x01\x00\x20\x03\x00\x00\x4d\x7c\x00\x6d\x91"
+                                              "\x76\x80\x31\x80",
+                                              32));
+    bool opened = true;
+    EXPECT_TRUE(Archiver(FormatNamed("lzh")).List(archive, &opened).empty());
+    EXPECT_NE(Extract("lzh", archive, false), 0);
+    ExpectContained();
+}
