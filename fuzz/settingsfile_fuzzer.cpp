@@ -1,6 +1,6 @@
 // The settings file reader on any file, and the writer over it: the values read, written
-// back into that file and read again, come back the same (strings that the profile format
-// itself cannot carry, with a line break or in enclosing quotes, aside).
+// back into that file and read again, come back the same (strings with a line break, which
+// the profile format cannot carry, aside).
 
 #include "fuzzsupport.h"
 
@@ -13,8 +13,7 @@ namespace {
 
 bool Storable(const std::string &value)
 {
-    const bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
-    return !quoted && value.find_first_of("\r\n") == std::string::npos;
+    return value.find_first_of("\r\n") == std::string::npos;
 }
 
 void CheckString(const std::string &before, const std::string &after, const char *key)

@@ -26,6 +26,18 @@ std::string Trim(const std::string &s)
     return s.substr(begin, end - begin);
 }
 
+// The text stored for value: cut at a line break, which a profile line cannot hold, and
+// put in quotes when reading would otherwise change it (spaces or tabs at either end are
+// trimmed, and one pair of enclosing quotes is taken off).
+std::string StoredText(const std::string &value)
+{
+    const std::string text = value.substr(0, value.find_first_of("\r\n"));
+    const bool quoted = text.size() >= 2 && text.front() == '"' && text.back() == '"';
+    if (quoted || Trim(text) != text)
+        return '"' + text + '"';
+    return text;
+}
+
 struct Lines
 {
     std::vector<std::string> lines; // without their line ends
@@ -250,7 +262,7 @@ void ProfileFile::WriteValues(const std::vector<ProfileValue> &values)
     }
     Lines file = existing ? SplitLines(*existing) : Lines{};
     for (const ProfileValue &v : values)
-        StoreValue(file.lines, v.section, v.key, v.value.substr(0, v.value.find_first_of("\r\n")));
+        StoreValue(file.lines, v.section, v.key, StoredText(v.value));
 
     std::string data;
     for (std::size_t i = 0; i < file.lines.size(); ++i) {

@@ -88,6 +88,21 @@ TEST(Profile, LineBreaksCannotEnterTheFile)
     EXPECT_EQ(ini.ReadInteger("Main", "X", 0), 1);
 }
 
+// Catches values that come back changed from the file: spaces or tabs at either end are
+// trimmed and enclosing quotes taken off when read (found by fuzzing the settings file).
+TEST(Profile, WrittenTextReadsBackUnchanged)
+{
+    TempFolder dir;
+    ProfileFile ini(dir / "a.ini");
+    for (const std::string value : {" my.mbd", "\tn.mbd", "dark.mbd  ", "\"quoted\"", "\"", "\"\"",
+                                    "plain.mbd", "a \"b\" c", ""}) {
+        ini.WriteString("Design", "Skin", value);
+        EXPECT_EQ(ini.ReadString("Design", "Skin", "default"), value) << "[" << value << "]";
+    }
+    ini.WriteString("Design", "Skin", "plain.mbd");
+    EXPECT_EQ(ReadFile(dir / "a.ini"), "[Design]\nSkin=plain.mbd\n") << "plain text unquoted";
+}
+
 // Catches a failed write that goes unreported or damages the file.
 TEST(Profile, WriteFailureNamesTheFile)
 {
