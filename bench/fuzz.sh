@@ -130,8 +130,10 @@ for target in "${targets[@]}"; do
     if [[ "$target" == archive_* ]]; then
         options+=(-fork=1 -ignore_timeouts=1 -ignore_ooms=1 -ignore_crashes=0)
         # libarchive asks for absurd sizes on some damaged headers and copes when the
-        # allocator says no, as the system's does; ASan's would abort instead.
-        asan_options="allocator_may_return_null=1"
+        # allocator says no. The helper process runs it under a 2 GiB address-space limit,
+        # so requests beyond that are refused here too instead of being reported as
+        # out-of-memory; memory actually used still counts against -rss_limit_mb.
+        asan_options="allocator_may_return_null=1:max_allocation_size_mb=2048"
     fi
     echo "== $target: $seconds s, corpus $(count "$corpus" '*') files"
     status=0
