@@ -2,6 +2,7 @@
 
 #include "rawnames.h"
 
+#include "outside/arccommon/bytes.h"
 #include "outside/arccommon/codepage.h"
 #include "outside/arccommon/signatures.h"
 
@@ -16,14 +17,6 @@ constexpr std::uint32_t maxExtendedSize = 1u << 16;
 constexpr unsigned char extFileName = 0x01;
 constexpr unsigned char extDirectory = 0x02;
 constexpr unsigned char extUnicodeFileName = 0x44;
-
-std::uint32_t LittleEndian(const unsigned char *p, int bytes)
-{
-    std::uint32_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        value = value << 8 | p[i];
-    return value;
-}
 
 } // namespace
 

@@ -2,6 +2,8 @@
 
 #include "rawnames.h"
 
+#include "outside/arccommon/bytes.h"
+
 namespace arc {
 namespace {
 
@@ -12,14 +14,6 @@ constexpr std::uint16_t flagLargeSizes = 0x0100;
 constexpr std::uint16_t flagUnicodeName = 0x0200;
 constexpr std::size_t fileHeaderFixed = 32;
 const std::string marker("Rar!\x1A\x07\x00", 7);
-
-std::uint32_t LittleEndian(const unsigned char *p, int bytes)
-{
-    std::uint32_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        value = value << 8 | p[i];
-    return value;
-}
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "rawnames.h"
 
+#include "outside/arccommon/bytes.h"
 #include "outside/arccommon/codepage.h"
 
 #include <cerrno>
@@ -27,18 +28,7 @@ bool RawNames::Read(std::uint64_t offset, void *buffer, std::size_t size) const
 {
     if (fd_ < 0 || offset > size_ || size > size_ - offset)
         return false;
-    auto *out = static_cast<char *>(buffer);
-    while (size > 0) {
-        const ssize_t got = ::pread(fd_, out, size, static_cast<off_t>(offset));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return false;
-        out += got;
-        offset += static_cast<std::uint64_t>(got);
-        size -= static_cast<std::size_t>(got);
-    }
-    return true;
+    return ReadExactAt(fd_, offset, buffer, size);
 }
 
 std::string DosSeparatorsToSlashes(std::string name)

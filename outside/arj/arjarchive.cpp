@@ -1,6 +1,7 @@
 #include "arjarchive.h"
 
 #include "arjdecoder.h"
+#include "outside/arccommon/bytes.h"
 #include "outside/arccommon/crc32.h"
 #include "outside/include/archiver_api.h"
 
@@ -30,22 +31,6 @@ std::uint32_t Le32(const unsigned char *p)
 {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
            static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
-bool ReadExact(int fd, std::uint64_t offset, void *buffer, std::size_t size)
-{
-    auto *out = static_cast<char *>(buffer);
-    while (size > 0) {
-        const ssize_t got = ::pread(fd, out, size, static_cast<off_t>(offset));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return false;
-        out += got;
-        offset += static_cast<std::uint64_t>(got);
-        size -= static_cast<std::size_t>(got);
-    }
-    return true;
 }
 
 // Host systems that store modification times as seconds since 1970; the others store
@@ -131,7 +116,7 @@ int ArjArchive::Open(const std::string &path)
 int ArjArchive::ReadHeaderAt(std::uint64_t offset, std::string &basic, std::uint64_t &next)
 {
     unsigned char start[4];
-    if (!ReadExact(fd_, offset, start, sizeof start) || start[0] != headerId0 ||
+    if (!arc::ReadExactAt(fd_, offset, start, sizeof start) || start[0] != headerId0 ||
         start[1] != headerId1)
         return ERROR_HEADER_BROKEN;
     const std::size_t size = Le16(start + 2);
@@ -143,7 +128,7 @@ int ArjArchive::ReadHeaderAt(std::uint64_t offset, std::string &basic, std::uint
     if (size < minFirstHeader || size > maxBasicHeader)
         return ERROR_HEADER_BROKEN;
     basic.resize(size + 4);
-    if (!ReadExact(fd_, offset + 4, basic.data(), basic.size()))
+    if (!arc::ReadExactAt(fd_, offset + 4, basic.data(), basic.size()))
         return ERROR_HEADER_BROKEN;
     const auto *bytes = reinterpret_cast<const unsigned char *>(basic.data());
     if (arc::Crc32(0, bytes, size) != Le32(bytes + size))
@@ -152,7 +137,7 @@ int ArjArchive::ReadHeaderAt(std::uint64_t offset, std::string &basic, std::uint
     std::uint64_t position = offset + 4 + size + 4;
     for (;;) {
         unsigned char extended[2];
-        if (!ReadExact(fd_, position, extended, sizeof extended))
+        if (!arc::ReadExactAt(fd_, position, extended, sizeof extended))
             return ERROR_HEADER_BROKEN;
         position += 2;
         const std::uint16_t extendedSize = Le16(extended);
@@ -170,7 +155,7 @@ bool ArjArchive::FindMainHeader()
 {
     const std::uint64_t limit = std::min<std::uint64_t>(fileSize_, selfExtractorScan);
     std::string window(static_cast<std::size_t>(limit), '\0');
-    if (limit == 0 || !ReadExact(fd_, 0, window.data(), window.size()))
+    if (limit == 0 || !arc::ReadExactAt(fd_, 0, window.data(), window.size()))
         return false;
     for (std::size_t at = 0; at + 1 < window.size(); ++at) {
         if (static_cast<unsigned char>(window[at]) != headerId0 ||
