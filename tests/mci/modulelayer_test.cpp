@@ -195,7 +195,7 @@ TEST_F(ModuleLayerTest, PortBPartsAreTheirOwn)
 }
 
 // Catches master volume SysEx ignored (a fade written into the song lost) or left in
-// force after the next reset.
+// force after the next reset, and the user's level not reaching the output.
 TEST_F(ModuleLayerTest, MasterVolumeScalesTheOutput)
 {
     const double full = mci::OutputGain(0, 1);
@@ -215,6 +215,8 @@ TEST_F(ModuleLayerTest, MasterVolumeScalesTheOutput)
     EXPECT_NEAR(output_->Gain(), full, full * 0.01);
 
     output_->SetLevel(-6.0206, 0.5);
+    EXPECT_NEAR(output_->Gain(), full / 4, full * 0.001);
+    player_->SetVolume(0.25); // the desktop's volume reaches the output at once
     EXPECT_NEAR(output_->Gain(), full / 4, full * 0.001);
 }
 
