@@ -6,6 +6,11 @@
 #include "platform/mci/outputlevel.h"
 #include "platform/mci/smfwriter.h"
 
+#include "offlinerender.h"
+#include "onsets.h"
+#include "rendertool.h"
+#include "wavfile.h"
+
 #include "songs.h"
 #include "support/modulesongs.h"
 #include "support/sf2builder.h"
@@ -316,6 +321,61 @@ TEST_F(ModuleLayerTest, ShippedResetFilesSetTheModeForTheSong)
     PlayFile(ResetFile("GM.MID"));
     EXPECT_EQ(output_->Mode(), ModuleMode::gm);
     EXPECT_EQ(At(9), (Held{true, 128, 0}));
+}
+
+// A song at one tick a millisecond: after `setup`, key 69 on drumChannel from 100 to
+// 300 ms, then on voiceChannel from 500 to 800 ms.
+mci::SmfWriter KitAndVoiceSong(const std::vector<mci::MidiMessage> &setup, int drumChannel,
+                               int voiceChannel)
+{
+    mci::SmfWriter w(500, 0);
+    w.Tempo(0, 500000);
+    for (const mci::MidiMessage &message : setup)
+        w.Event(0, message);
+    w.Event(100, NoteOn(drumChannel, 69)).Event(300, NoteOffMsg(drumChannel, 69));
+    w.Event(500, NoteOn(voiceChannel, 69)).Event(800, NoteOffMsg(voiceChannel, 69));
+    w.EndAt(900);
+    return w;
+}
+
+// Catches the render tool playing a GS rhythm part or an XG kit outside channel 10 as a
+// voice, or XG's channel 10 with a normal voice as drums: the test SoundFont's kits are
+// noise (crossing zero about every other sample), its voices a 441 Hz tone.
+TEST_F(ModuleLayerTest, RenderToolGivesDrumsWhereTheSongAsksForAKit)
+{
+    const std::vector<std::pair<std::string, mci::SmfWriter>> cases = {
+        {"gs", KitAndVoiceSong({GsReset(), GsRhythmPart(10, 1), Program(10, 0)}, 10, 0)},
+        {"xg",
+         KitAndVoiceSong(
+             {XgOn(), Control(3, 0, 127), Program(3, 25), Control(9, 0, 0), Program(9, 0)}, 3, 9)},
+    };
+    for (const auto &[name, song] : cases) {
+        const std::string midi = folder_.Write(name + ".mid", song.Bytes());
+        const std::string wav = folder_ / (name + ".wav");
+        const rendertool::ToolRun run =
+            rendertool::Run(folder_, "-s '" + soundFont_ + "' --no-reverb --no-chorus '" + midi +
+                                         "' '" + wav + "'");
+        ASSERT_EQ(run.exitCode, 0) << run.errors;
+        const std::vector<float> mono = render::MixToMono(render::ReadWav(wav));
+        EXPECT_GT(Crossings(mono, kRate * 11 / 100, kRate / 20), 10000.0) << name;
+        EXPECT_NEAR(Crossings(mono, kRate * 55 / 100, kRate / 5), 2 * 441.0, 20) << name;
+    }
+}
+
+// Catches midimap.ini's Gain not reaching an offline render, or applied with the wrong
+// sign or scale.
+TEST_F(ModuleLayerTest, RenderPlaysAtTheGainAsked)
+{
+    const std::string midi = folder_.Write("tone.mid", KitAndVoiceSong({}, 9, 0).Bytes());
+    render::RenderOptions options;
+    options.soundFont = soundFont_;
+    options.reverb = false;
+    options.chorus = false;
+    const float full = render::Peak(render::RenderToMemory(midi, options).left);
+    options.gainDb = -6.0206;
+    const float half = render::Peak(render::RenderToMemory(midi, options).left);
+    ASSERT_GT(full, 0.0f);
+    EXPECT_NEAR(half / full, 0.5, 0.01);
 }
 
 } // namespace

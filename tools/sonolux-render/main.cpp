@@ -70,9 +70,10 @@ bool Parse(int argc, char **argv, Arguments &args)
     args.input = files[0];
     args.output = files[1];
     args.options.maxTailFrames = 10LL * args.options.sampleRate;
+    const mci::OutputConfig settings = mci::ReadOutputConfig(platform::ProgramFolder());
     if (args.options.soundFont.empty())
-        args.options.soundFont =
-            mci::ResolveSoundFont(mci::ReadOutputConfig(platform::ProgramFolder()));
+        args.options.soundFont = mci::ResolveSoundFont(settings);
+    args.options.gainDb = settings.gainDb;
     return true;
 }
 
