@@ -38,6 +38,7 @@ bool SetAudioDevice(fluid_settings_t *settings, const std::string &driver,
 
 FluidOutput::FluidOutput(Options options)
     : options_(std::move(options))
+    , limiter_(options_.sampleRate)
 {
     if (options_.sampleRate < 8000 || options_.sampleRate > 384000)
         throw std::invalid_argument("sample rate out of range");
@@ -191,7 +192,8 @@ int FluidOutput::AudioCallback(void *data, int len, int nfx, float *fx[], int no
 }
 
 // Renders in pieces that end on FluidSynth's block boundaries, sending at each boundary
-// what is due there.
+// what is due there; then limits the dry stereo pair (which holds the effects too, unless
+// the driver mixes them in itself).
 void FluidOutput::RenderLocked(int frames, int nfx, float *fx[], int nout, float *out[])
 {
     std::int64_t &frame = lease_->Frames();
@@ -212,6 +214,8 @@ void FluidOutput::RenderLocked(int frames, int nfx, float *fx[], int nout, float
         done += n;
         AfterRenderLocked(frame);
     }
+    if (options_.limit && nout >= 2)
+        limiter_.Process(out[0], out[1], frames);
 }
 
 void FluidOutput::BlockStartLocked(std::int64_t frame)

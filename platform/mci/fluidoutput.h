@@ -4,7 +4,8 @@
 //
 // Every message goes through the module layer (modulelayer.h), which plays what a GS or XG
 // module would; the layer's state lasts as long as the output holds the synthesiser, so
-// the reset file played before a song sets the mode the song plays in.
+// the reset file played before a song sets the mode the song plays in. What FluidSynth
+// renders goes through a peak limiter (outputlimiter.h) on its way out, so nothing clips.
 //
 // FluidSynth applies messages only where it starts a block of 64 frames, so each event is
 // sent at the block start nearest its exact sample by the tempo map: every onset lands
@@ -20,6 +21,7 @@
 #include "platform/mci/midioutput.h"
 #include "platform/mci/modulelayer.h"
 #include "platform/mci/outputconfig.h"
+#include "platform/mci/outputlimiter.h"
 #include "platform/mci/playbackcursor.h"
 
 #include <array>
@@ -43,6 +45,7 @@ public:
         bool offline = false; // no audio driver: the owner renders with Render
         bool reverb = true;
         bool chorus = true;
+        bool limit = true; // through the peak limiter (outputlimiter.h); off for measurements
     };
 
     // FluidSynth's own rendering block, in frames.
@@ -97,6 +100,7 @@ private:
     const Options options_;
     std::unique_ptr<SynthLease> lease_;
     std::unique_ptr<ModuleLayer> module_; // while the lease lasts
+    PeakLimiter limiter_;
     std::unique_ptr<fluid_audio_driver_t, DriverDeleter> driver_;
     std::string driverName_;
 

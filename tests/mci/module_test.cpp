@@ -3,6 +3,7 @@
 #include "platform/mci/modulerules.h"
 #include "platform/mci/modulesysex.h"
 #include "platform/mci/outputlevel.h"
+#include "platform/mci/outputlimiter.h"
 #include "platform/mci/soundshaping.h"
 
 #include "support/modulesongs.h"
@@ -10,6 +11,10 @@
 #include <fluidsynth.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace {
 
@@ -216,6 +221,39 @@ TEST(OutputLevel, SettingsReadAndClamp)
     EXPECT_DOUBLE_EQ(mci::ParseVolume(mci::FormatVolume(0.333)), 0.333);
     EXPECT_NEAR(mci::OutputGain(-6.0206, 0.5), mci::kBaseGain * 0.25, 1e-6);
     EXPECT_DOUBLE_EQ(mci::OutputGain(0, 3.0), mci::kBaseGain);
+}
+
+// Catches a limiter that lets a hot passage clip, colours a signal that never reaches its
+// threshold, or keeps the level down once the passage is over.
+TEST(PeakLimiter, HoldsPeaksAtTheThresholdAndLeavesTheRestAlone)
+{
+    constexpr int kRate = 1000;
+    mci::PeakLimiter limiter(kRate);
+    std::vector<float> left(3 * kRate), right(3 * kRate);
+    for (int i = 0; i < 3 * kRate; ++i) {
+        const float amplitude = i < kRate ? 4.0f : 0.5f;
+        left[static_cast<std::size_t>(i)] = amplitude * std::sin(i * 0.3f);
+        right[static_cast<std::size_t>(i)] = -0.5f * left[static_cast<std::size_t>(i)];
+    }
+    const std::vector<float> input = left;
+    limiter.Process(left.data(), right.data(), 3 * kRate);
+    float loudest = 0;
+    for (const float sample : left)
+        loudest = std::max(loudest, std::fabs(sample));
+    EXPECT_LE(loudest, mci::PeakLimiter::kThreshold);
+    EXPECT_GT(loudest, 0.99f * mci::PeakLimiter::kThreshold);
+    EXPECT_NEAR(right[100] / left[100], -0.5f, 1e-6) << "both channels take the same gain";
+    EXPECT_NEAR(limiter.DeepestReductionDb(), 20 * std::log10(4.0 / 0.891251), 0.05);
+    // A quarter-second release: a second after the loud part the signal passes unchanged.
+    for (int i = 2 * kRate; i < 3 * kRate; ++i)
+        ASSERT_EQ(left[static_cast<std::size_t>(i)], input[static_cast<std::size_t>(i)]) << i;
+
+    mci::PeakLimiter quiet(kRate);
+    std::vector<float> calm(input.begin() + kRate, input.end());
+    std::vector<float> other = calm;
+    quiet.Process(calm.data(), other.data(), static_cast<int>(calm.size()));
+    EXPECT_EQ(calm, std::vector<float>(input.begin() + kRate, input.end()));
+    EXPECT_EQ(quiet.DeepestReductionDb(), 0.0);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "platform/mci/fluidoutput.h"
 #include "platform/mci/mediaplayer.h"
 #include "platform/mci/outputlevel.h"
+#include "platform/mci/outputlimiter.h"
 #include "platform/mci/smfwriter.h"
 
 #include "offlinerender.h"
@@ -363,7 +364,7 @@ TEST_F(ModuleLayerTest, RenderToolGivesDrumsWhereTheSongAsksForAKit)
 }
 
 // Catches midimap.ini's Gain not reaching an offline render, or applied with the wrong
-// sign or scale.
+// sign or scale, and a render that clips where the level is too high.
 TEST_F(ModuleLayerTest, RenderPlaysAtTheGainAsked)
 {
     const std::string midi = folder_.Write("tone.mid", KitAndVoiceSong({}, 9, 0).Bytes());
@@ -376,6 +377,13 @@ TEST_F(ModuleLayerTest, RenderPlaysAtTheGainAsked)
     const float half = render::Peak(render::RenderToMemory(midi, options).left);
     ASSERT_GT(full, 0.0f);
     EXPECT_NEAR(half / full, 0.5, 0.01);
+
+    // 20 dB up the tone would clip; the output's limiter holds it at -1 dBFS.
+    options.gainDb = 20;
+    EXPECT_LE(render::Peak(render::RenderToMemory(midi, options).left),
+              mci::PeakLimiter::kThreshold);
+    options.limit = false;
+    EXPECT_GT(render::Peak(render::RenderToMemory(midi, options).left), 1.0f);
 }
 
 } // namespace
