@@ -13,6 +13,8 @@ struct ChannelReport
 {
     bool drum = false; // FluidSynth's channel type is "drum"
     int sfontId = 0;
+    // The preset the channel plays (where FluidSynth put another in place of a missing one,
+    // that one); with no preset, the bank and program selected.
     int bank = 0;
     int program = 0;
     std::string presetName; // empty when the channel has no preset
