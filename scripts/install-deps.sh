@@ -10,6 +10,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libfluidsynth-dev libasound2-dev libarchive-dev
     libgtest-dev libgmock-dev libxcb1-dev
+    # build: the manual pages
+    scdoc
     # run: fonts for the Japanese user interface, General MIDI SoundFonts
     fonts-ipafont-gothic fonts-noto-cjk
     fluid-soundfont-gm timgm6mb-soundfont
