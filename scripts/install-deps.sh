@@ -18,8 +18,8 @@ packages=(
     # tests and benchmarks: archive makers, reference players, desktop checks
     zip unzip bzip2 gzip arj gcab libarchive-tools fluidsynth
     dbus playerctl desktop-file-utils xvfb xauth
-    # the Debian package: CPack's dependency scan
-    dpkg-dev file
+    # the Debian package: CPack's dependency scan, and the checks a packager runs on it
+    dpkg-dev file lintian appstream
 )
 
 missing=()
