@@ -36,8 +36,21 @@ check_changelog() {
     zcat "$changelog" >"$work/changelog"
     expect_eq "newest changelog entry" "$(dpkg-parsechangelog -l "$work/changelog" -S Version)" \
         "$version"
+}
+
+# check_copyright ROOT DEPENDS: the copyright file is machine-readable and names the licence
+# of every library package in DEPENDS (the Depends field dpkg-shlibdeps filled in).
+check_copyright() {
+    local copyright="$1/usr/share/doc/sonolux/copyright" library words
     grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' \
-        "$root/usr/share/doc/sonolux/copyright" || fail "copyright file is not machine-readable"
+        "$copyright" || fail "copyright file is not machine-readable"
+    # Fault: a library linked in (by another engineer's change, say) whose licence the
+    # copyright file does not name.
+    words=$(tr -s '(),; \n' '\n' <"$copyright")
+    for library in $(tr ',|' '\n\n' <<<"$2" | sed -n 's/^ *\(lib[^ ]*\).*/\1/p'); do
+        grep -qxF -- "$library" <<<"$words" ||
+            fail "the copyright file does not name the licence of $library"
+    done
 }
 
 # check_tools ROOT VERSION: each tool on the PATH answers --help and --version, and its manual

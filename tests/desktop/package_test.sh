@@ -89,6 +89,7 @@ desktop-file-validate "$root/usr/share/applications/sonolux.desktop"
 source "$here/package_checks.sh"
 check_metainfo "$root" "$(field Version)"
 check_changelog "$root" "$(field Version)"
+check_copyright "$root" "$depends"
 check_tools "$root" "$(field Version)"
 
 # Fault: the installed program does not start for an ordinary user, writes beside itself,
