@@ -2,6 +2,7 @@
 
 #include "explode.h"
 #include "inflate64.h"
+#include "outside/codecio/storeddecoder.h"
 #include "unreduce.h"
 #include "unshrink.h"
 
@@ -9,24 +10,6 @@
 
 namespace pkzip {
 namespace {
-
-// Stored data, copied as it is.
-class Copy : public codec::Decoder
-{
-public:
-    explicit Copy(codec::ByteSource &source)
-        : source_(source)
-    {
-    }
-    std::size_t Decode(unsigned char *out, std::size_t size) override
-    {
-        return source_.Read(out, size);
-    }
-    bool Broken() const override { return false; }
-
-private:
-    codec::ByteSource &source_;
-};
 
 // Deflate through zlib.
 class Inflate : public codec::Decoder
@@ -74,7 +57,7 @@ std::unique_ptr<codec::Decoder> MakeDecoder(const ZipEntry &entry, codec::ByteSo
 {
     switch (entry.method) {
     case methodStore:
-        return std::make_unique<Copy>(source);
+        return std::make_unique<codec::StoredDecoder>(source);
     case methodShrink:
         return std::make_unique<Unshrink>(source);
     case methodImplode:
