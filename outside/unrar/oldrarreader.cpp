@@ -138,8 +138,9 @@ void OldRarReader::FinishSolidPredecessor()
         return;
     }
     for (std::size_t got = 1; got > 0;) {
-        if (member_->Read(buffer_.data(), buffer_.size(), got) != 0) {
-            unpack15Sound_ = false;
+        const int result = member_->Read(buffer_.data(), buffer_.size(), got);
+        if (result != 0) {
+            unpack15Sound_ = result == ERROR_FILE_CRC;
             return;
         }
     }
@@ -243,7 +244,9 @@ int OldRarReader::ReadBlock(arc::DataBlock &block, bool &fatal)
     std::size_t got = 0;
     const int result = member_->Read(buffer_.data(), buffer_.size(), got);
     if (result != 0) {
-        if (current_.unpackVersion == 15)
+        // After a checksum mismatch the decoder's state is still that of the stream, and
+        // solid members after it are decoded (and checked) as usual.
+        if (current_.unpackVersion == 15 && result != ERROR_FILE_CRC)
             unpack15Sound_ = false;
         currentDone_ = true;
         return Fail(result);
