@@ -21,6 +21,11 @@ public:
     virtual std::size_t Decode(unsigned char *out, std::size_t size) = 0;
     // True when the data cannot be a sound stream of its method.
     virtual bool Broken() const = 0;
+    // True when the compressed data ran out before the stream was complete.
+    virtual bool Short() const { return false; }
+    // Whether the stream marks its own end, so that data running on past the member's
+    // size can be told (stored data, Deflate).
+    virtual bool HasEnd() const { return false; }
 };
 
 // Continues a checksum over size bytes of data (arc::Crc32 for most formats).
@@ -35,9 +40,10 @@ public:
                   Checksum checksum);
 
     // 0 with got > 0: the next bytes. 0 with got 0: the end, after size bytes whose
-    // checksum matched. ERROR_FILE_CRC: all bytes came, their checksum does not match.
-    // ERROR_DATA_BROKEN: the data is damaged or ends before size bytes. ERROR_CANNOT_READ:
-    // the archive file could not be read. After a failure every call repeats it.
+    // checksum matched. ERROR_FILE_CRC: the checksum does not match, or the data ends
+    // before size bytes or runs on past them. ERROR_DATA_BROKEN: the data cannot be
+    // decoded. ERROR_CANNOT_READ: the archive file could not be read. After a failure every
+    // call repeats it.
     int Read(unsigned char *buffer, std::size_t size, std::size_t &got);
 
     std::uint64_t Delivered() const { return delivered_; }
@@ -51,6 +57,9 @@ private:
     std::uint32_t sum_ = 0;
     std::uint64_t delivered_ = 0;
     int failure_ = 0;
+
+    int Finish();
+    int Failure(std::size_t made) const;
 };
 
 } // namespace codec

@@ -22,6 +22,7 @@ std::size_t FileRange::Read(unsigned char *buffer, std::size_t size)
             continue;
         if (got <= 0) {
             failed_ = true;
+            truncated_ = got == 0;
             left_ = 0;
             return 0;
         }

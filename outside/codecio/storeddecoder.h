@@ -18,6 +18,7 @@ public:
         return source_.Read(out, size);
     }
     bool Broken() const override { return false; }
+    bool HasEnd() const override { return true; }
 
 private:
     ByteSource &source_;

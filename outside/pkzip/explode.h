@@ -17,6 +17,7 @@ public:
 
     std::size_t Decode(unsigned char *out, std::size_t size) override;
     bool Broken() const override { return broken_; }
+    bool Short() const override { return in_.Overrun(); }
 
 private:
     bool ReadTree(PrefixCode &code, unsigned count);

@@ -15,6 +15,8 @@ public:
 
     std::size_t Decode(unsigned char *out, std::size_t size) override;
     bool Broken() const override { return broken_; }
+    bool Short() const override { return in_.Overrun(); }
+    bool HasEnd() const override { return true; }
 
 private:
     enum class Block { None, Stored, Coded, Done };

@@ -36,12 +36,14 @@ public:
             const bool noInput = stream_.avail_in == 0;
             const int result = inflate(&stream_, Z_NO_FLUSH);
             ended_ = result == Z_STREAM_END;
-            broken_ = (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR) ||
-                      (noInput && !ended_ && stream_.avail_out == size);
+            short_ = noInput && !ended_ && stream_.avail_out == size;
+            broken_ = (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR) || short_;
         }
         return size - stream_.avail_out;
     }
     bool Broken() const override { return broken_; }
+    bool Short() const override { return short_; }
+    bool HasEnd() const override { return true; }
 
 private:
     codec::ByteSource &source_;
@@ -49,6 +51,7 @@ private:
     unsigned char input_[16384];
     bool broken_ = false;
     bool ended_ = false;
+    bool short_ = false;
 };
 
 } // namespace

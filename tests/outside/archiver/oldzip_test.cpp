@@ -148,8 +148,8 @@ TEST_F(Deflate64Archive, DamagedDataFailsItsMemberOnly)
     EXPECT_EQ(members[2].data, stored_);
 }
 
-// Catches a wrong CRC-32 in the directory ignored, and a member whose data ends before its
-// declared size padded out instead of failing.
+// Catches a wrong CRC-32 in the directory ignored, a member whose data ends before its
+// declared size padded out instead of failing, and one whose data runs on past it cut.
 TEST_F(Deflate64Archive, WrongCrcAndShortMembersFail)
 {
     const std::size_t entry = Find(archive_, "PK\x01\x02");
@@ -164,9 +164,19 @@ TEST_F(Deflate64Archive, WrongCrcAndShortMembersFail)
     longer[entry + 26] = static_cast<char>(longer[entry + 26] + 1); // 64 KB more declared
     members = ReadAll(temp_.Write("s.zip", longer));
     ASSERT_EQ(members.size(), 3u);
-    EXPECT_EQ(members[0].code, ERROR_DATA_BROKEN);
+    EXPECT_EQ(members[0].code, ERROR_FILE_CRC);
     EXPECT_LE(members[0].data.size(), big_.size());
     EXPECT_EQ(members[2].data, stored_);
+
+    std::string shorter = archive_;
+    shorter[entry + 25] = static_cast<char>(shorter[entry + 25] - 1); // 256 bytes less
+    const std::size_t storedEntry = archive_.rfind("PK\x01\x02");
+    shorter[storedEntry + 24] = static_cast<char>(shorter[storedEntry + 24] - 1);
+    members = ReadAll(temp_.Write("p.zip", shorter));
+    ASSERT_EQ(members.size(), 3u);
+    EXPECT_EQ(members[0].code, ERROR_FILE_CRC);
+    EXPECT_EQ(members[1].data, small_);
+    EXPECT_EQ(members[2].code, ERROR_FILE_CRC);
 }
 
 // Catches an archive without old methods taken from libarchive, or a cut directory read
