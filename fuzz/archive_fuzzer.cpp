@@ -1,5 +1,6 @@
 // One archiver library's reading of any bytes: the listing and the extraction its helper
-// process performs, through libarchive or (ARJ) our own reader and decoder. The kind is
+// process performs, through libarchive or our own readers and decoders (ARJ; ZIP with
+// PKZIP 1.x methods or Deflate64; RAR before RAR 5 with old methods or solid). The kind is
 // fixed per target by FUZZ_ARCHIVE_KIND. Every report must be well-formed records, and
 // extraction must write nothing but plain files and folders inside its target folder, and
 // no file there but the members it reports complete.
@@ -13,8 +14,10 @@
 #include "outside/arcengine/arjreader.h"
 #include "outside/arcengine/jobs.h"
 #include "outside/arcengine/libarchivereader.h"
+#include "outside/arcengine/oldzipreader.h"
 #include "outside/arcengine/recordwriter.h"
 #include "outside/arj/arjdecoder.h"
+#include "outside/unrar/oldrarreader.h"
 
 #include <cstring>
 #include <filesystem>
@@ -110,10 +113,14 @@ std::unique_ptr<arc::MemberReader> OpenReader(const std::string &path)
 {
     int code = 0;
     std::string text;
+    // The reader the helper (ZIP) or the RAR engine (RAR) would choose.
     if constexpr (kind == arc::ArchiveKind::Arj)
         return arc::ArjReader::Open(path, code, text);
-    else
-        return arc::LibarchiveReader::Open(kind, path, code, text);
+    if (kind == arc::ArchiveKind::Zip && arc::OldZipReader::Needed(path))
+        return arc::OldZipReader::Open(path, code, text);
+    if (kind == arc::ArchiveKind::Rar && unrar::OldRarReader::Needed(path))
+        return unrar::OldRarReader::Open(path, code, text);
+    return arc::LibarchiveReader::Open(kind, path, code, text);
 }
 
 // Only plain files and folders below out, and no file but the completed members: no
