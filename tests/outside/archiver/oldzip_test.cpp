@@ -274,3 +274,73 @@ TEST(OldZipDecoders, GarbageEndsBrokenOrAtTheSize)
         EXPECT_EQ(inflate.Decode(more, sizeof more), 0u) << round;
     }
 }
+
+namespace {
+
+// Writes a Deflate stream: values least significant bit first, prefix codes highest first.
+class BitWriter
+{
+public:
+    void Put(std::uint32_t value, unsigned count)
+    {
+        for (unsigned i = 0; i < count; ++i)
+            Bit((value >> i) & 1);
+    }
+    void Code(std::uint32_t code, unsigned length)
+    {
+        for (unsigned i = length; i-- > 0;)
+            Bit((code >> i) & 1);
+    }
+    std::string Bytes() const { return bytes_; }
+
+private:
+    void Bit(unsigned bit)
+    {
+        if (used_ % 8 == 0)
+            bytes_.push_back('\0');
+        bytes_.back() = static_cast<char>(bytes_.back() | bit << (used_ % 8));
+        ++used_;
+    }
+    std::string bytes_;
+    unsigned used_ = 0;
+};
+
+} // namespace
+
+// Catches Deflate's meaning of length code 285 (258) or distance codes 30 and 31 (none)
+// used for Deflate64, which no 7-Zip stream exercises: a fixed-code block with a literal,
+// a match of 1000 at distance 1, and a match of 3 at distance 33769 through code 30.
+TEST(Inflate64, LongLengthsAndFarDistancesFollowDeflate64)
+{
+    BitWriter stream;
+    stream.Put(1, 1);                   // the last block
+    stream.Put(1, 2);                   // fixed codes
+    stream.Code(0x30 + 'A', 8);         // literal 'A'
+    stream.Code(0xC0 + (285 - 280), 8); // length code 285: 3 + 16 extra bits
+    stream.Put(1000 - 3, 16);
+    stream.Code(0, 5); // distance 1
+    for (int i = 0; i < 39000; ++i)
+        stream.Code(0x30 + 'a' + i % 7, 8);
+    stream.Code(0x01, 7); // length code 257: 3
+    stream.Code(30, 5);   // distance code 30: 32769 + 14 extra bits
+    stream.Put(1000, 14);
+    stream.Code(0, 7); // end of block
+    MemorySource source(stream.Bytes());
+    pkzip::Inflate64 inflate(source);
+    std::string out(1001 + 39000 + 3, '\0');
+    std::size_t made = 0;
+    while (made < out.size()) {
+        const std::size_t n =
+            inflate.Decode(reinterpret_cast<unsigned char *>(out.data()) + made, out.size() - made);
+        if (n == 0)
+            break;
+        made += n;
+    }
+    ASSERT_EQ(made, out.size());
+    EXPECT_EQ(out.substr(0, 1001), std::string(1001, 'A'));
+    EXPECT_EQ(out.substr(40001), out.substr(40001 - 33769, 3));
+    EXPECT_EQ(out.substr(40001), "cde"); // literals 5231 to 5233
+    unsigned char more = 0;
+    EXPECT_EQ(inflate.Decode(&more, 1), 0u);
+    EXPECT_FALSE(inflate.Broken());
+}
