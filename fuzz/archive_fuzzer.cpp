@@ -17,6 +17,7 @@
 #include "outside/arcengine/oldzipreader.h"
 #include "outside/arcengine/recordwriter.h"
 #include "outside/arj/arjdecoder.h"
+#include "outside/codecio/memorysource.h"
 #include "outside/unrar/oldrarreader.h"
 
 #include <cstring>
@@ -146,29 +147,6 @@ void CheckWritten(const std::string &folder, const std::string &out,
     }
 }
 
-// A byte source over memory, for the ARJ decoder on its own.
-class MemorySource : public arj::ByteSource
-{
-public:
-    MemorySource(const std::uint8_t *data, std::size_t size)
-        : data_(data)
-        , left_(size)
-    {
-    }
-    std::size_t Read(unsigned char *buffer, std::size_t size) override
-    {
-        const std::size_t n = std::min(size, left_);
-        std::memcpy(buffer, data_, n);
-        data_ += n;
-        left_ -= n;
-        return n;
-    }
-
-private:
-    const std::uint8_t *data_;
-    std::size_t left_;
-};
-
 // The archive's CRC-32 checks keep most damaged data away from the decoder, so ARJ input
 // is also decoded as a bare compressed stream: byte 0 picks the method, bytes 1 and 2 the
 // original size.
@@ -178,7 +156,7 @@ private:
         return;
     const int method = 1 + data[0] % 4;
     const std::uint64_t originalSize = std::uint64_t{data[1]} << 8 | data[2];
-    MemorySource source(data + 3, size - 3);
+    codec::MemorySource source(data + 3, size - 3);
     arj::ArjDecoder decoder(method, originalSize, source);
     std::vector<unsigned char> out(4096);
     std::uint64_t produced = 0;

@@ -6,39 +6,17 @@
 
 #include "fuzzsupport.h"
 
+#include "outside/codecio/memorysource.h"
 #include "outside/oldrar/unpack15.h"
 #include "outside/pkzip/explode.h"
 #include "outside/pkzip/inflate64.h"
 #include "outside/pkzip/unreduce.h"
 #include "outside/pkzip/unshrink.h"
 
-#include <cstring>
 #include <memory>
 #include <vector>
 
 namespace {
-
-class MemorySource : public codec::ByteSource
-{
-public:
-    MemorySource(const std::uint8_t *data, std::size_t size)
-        : data_(data)
-        , left_(size)
-    {
-    }
-    std::size_t Read(unsigned char *buffer, std::size_t size) override
-    {
-        const std::size_t n = std::min(size, left_);
-        std::memcpy(buffer, data_, n);
-        data_ += n;
-        left_ -= n;
-        return n;
-    }
-
-private:
-    const std::uint8_t *data_;
-    std::size_t left_;
-};
 
 // Decodes up to size bytes in pieces of varying length.
 void Drain(codec::Decoder &decoder, std::size_t size)
@@ -78,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     data += 3;
     size -= 3;
     if (choice < 14) {
-        MemorySource source(data, size);
+        codec::MemorySource source(data, size);
         const std::unique_ptr<codec::Decoder> decoder = PkzipDecoder(choice, source);
         Drain(*decoder, original);
         return 0;
@@ -86,10 +64,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // Two RAR 1.5 members, the second solid: the first half of the bytes, then the rest.
     oldrar::Unpack15 unpack;
     oldrar::Unpack15Member member(unpack);
-    MemorySource first(data, size / 2);
+    codec::MemorySource first(data, size / 2);
     unpack.Start(first, original, false);
     Drain(member, original);
-    MemorySource second(data + size / 2, size - size / 2);
+    codec::MemorySource second(data + size / 2, size - size / 2);
     unpack.Start(second, original / 2 + 1, true);
     Drain(member, original / 2 + 1);
     return 0;

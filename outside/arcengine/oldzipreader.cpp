@@ -161,15 +161,8 @@ int OldZipReader::ReadBlock(DataBlock &block, bool &fatal)
         if (started != 0)
             return Fail(started);
     }
-    const std::uint64_t offset = member_->Delivered();
-    std::size_t got = 0;
-    const int result = member_->Read(buffer_.data(), buffer_.size(), got);
-    if (result != 0)
-        return Fail(result);
-    block.data = buffer_.data();
-    block.size = got;
-    block.offset = offset;
-    return 0;
+    const int result = member_->ReadBlock(buffer_, block);
+    return result != 0 ? Fail(result) : 0;
 }
 
 } // namespace arc

@@ -38,6 +38,20 @@ int CheckedMember::Finish()
     return sum_ != expected_ ? ERROR_FILE_CRC : 0;
 }
 
+int CheckedMember::ReadBlock(std::vector<unsigned char> &buffer, arc::DataBlock &block)
+{
+    block = arc::DataBlock();
+    const std::uint64_t offset = delivered_;
+    std::size_t got = 0;
+    const int result = Read(buffer.data(), buffer.size(), got);
+    if (result == 0) {
+        block.data = buffer.data();
+        block.size = got;
+        block.offset = offset;
+    }
+    return result;
+}
+
 int CheckedMember::Read(unsigned char *buffer, std::size_t size, std::size_t &got)
 {
     got = 0;

@@ -5,8 +5,11 @@
 //
 // Results are the archiver interface's codes (outside/include/archiver_api.h).
 
+#include "outside/arcengine/memberreader.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace codec {
 
@@ -45,6 +48,9 @@ public:
     // decoded. ERROR_CANNOT_READ: the archive file could not be read. After a failure every
     // call repeats it.
     int Read(unsigned char *buffer, std::size_t size, std::size_t &got);
+
+    // Read into buffer, as a member reader's block (outside/arcengine/memberreader.h).
+    int ReadBlock(std::vector<unsigned char> &buffer, arc::DataBlock &block);
 
     std::uint64_t Delivered() const { return delivered_; }
 

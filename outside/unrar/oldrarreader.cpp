@@ -240,9 +240,7 @@ int OldRarReader::ReadBlock(arc::DataBlock &block, bool &fatal)
             return Fail(started);
         }
     }
-    const std::uint64_t offset = member_->Delivered();
-    std::size_t got = 0;
-    const int result = member_->Read(buffer_.data(), buffer_.size(), got);
+    const int result = member_->ReadBlock(buffer_, block);
     if (result != 0) {
         // After a checksum mismatch the decoder's state is still that of the stream, and
         // solid members after it are decoded (and checked) as usual.
@@ -251,10 +249,7 @@ int OldRarReader::ReadBlock(arc::DataBlock &block, bool &fatal)
         currentDone_ = true;
         return Fail(result);
     }
-    currentDone_ = got == 0;
-    block.data = buffer_.data();
-    block.size = got;
-    block.offset = offset;
+    currentDone_ = block.size == 0;
     return 0;
 }
 

@@ -4,6 +4,7 @@
 
 #include "archivertesting.h"
 #include "outside/arcengine/oldzipreader.h"
+#include "outside/codecio/memorysource.h"
 #include "outside/include/archiver_api.h"
 #include "outside/pkzip/explode.h"
 #include "outside/pkzip/inflate64.h"
@@ -12,7 +13,6 @@
 #include "outside/pkzip/unshrink.h"
 #include "support/tempfolder.h"
 
-#include <cstring>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -209,26 +209,6 @@ TEST(PrefixCode, RefusesOversubscribedLengths)
 
 namespace {
 
-class MemorySource : public codec::ByteSource
-{
-public:
-    explicit MemorySource(std::string data)
-        : data_(std::move(data))
-    {
-    }
-    std::size_t Read(unsigned char *buffer, std::size_t size) override
-    {
-        const std::size_t n = std::min(size, data_.size() - at_);
-        std::memcpy(buffer, data_.data() + at_, n);
-        at_ += n;
-        return n;
-    }
-
-private:
-    std::string data_;
-    std::size_t at_ = 0;
-};
-
 // Decodes up to limit bytes: how many came before the decoder stopped.
 std::size_t DecodeUpTo(codec::Decoder &decoder, std::size_t limit)
 {
@@ -256,7 +236,8 @@ TEST(OldZipDecoders, GarbageEndsBrokenOrAtTheSize)
         std::string garbage(1 + random() % 3000, '\0');
         for (char &c : garbage)
             c = static_cast<char>(random());
-        MemorySource a(garbage), b(garbage), c(garbage), d(garbage);
+        codec::MemorySource a(garbage.data(), garbage.size()), b(garbage.data(), garbage.size()),
+            c(garbage.data(), garbage.size()), d(garbage.data(), garbage.size());
         pkzip::Unshrink shrink(a);
         pkzip::Unreduce reduce(1 + round % 4, b);
         pkzip::Explode implode(static_cast<std::uint16_t>(round % 8), c);
@@ -325,7 +306,8 @@ TEST(Inflate64, LongLengthsAndFarDistancesFollowDeflate64)
     stream.Code(30, 5);   // distance code 30: 32769 + 14 extra bits
     stream.Put(1000, 14);
     stream.Code(0, 7); // end of block
-    MemorySource source(stream.Bytes());
+    const std::string bytes = stream.Bytes();
+    codec::MemorySource source(bytes.data(), bytes.size());
     pkzip::Inflate64 inflate(source);
     std::string out(1001 + 39000 + 3, '\0');
     std::size_t made = 0;
