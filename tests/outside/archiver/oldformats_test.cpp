@@ -213,3 +213,65 @@ TEST(OldFormatDamage, DamagedOrShortDataNeverArrives)
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files["LICENSE.TXT"].second, 0x8eaf20c4u);
 }
+
+// Catches a solid member extracted alone without the members before it decoded first
+// (RAR 1.4 by our decoder, RAR 3 by unarr): the play-list asks for single members.
+TEST(OldFormatSolid, AMemberExtractsAloneFromASolidArchive)
+{
+    testing_support::TempFolder temp;
+    const struct
+    {
+        const char *file;
+        const char *member;
+        std::uint32_t crc;
+    } cases[] = {{"junrar_rar14-solid.rar", "THIRD.TXT", 0x0f0646fa},
+                 {"junrar_rar14-solid.rar", "SECOND.TXT", 0x841a3b5a},
+                 {"rarfile_rar3-solid.rar", "stest2.txt", 0xc5b7e6a2}};
+    int run = 0;
+    for (const auto &c : cases) {
+        const Format &rar = FormatNamed("rar");
+        const std::string out = temp / std::to_string(++run);
+        EXPECT_EQ(Archiver(rar).Command(PlayerCommandLine(rar, old / c.file, out, {c.member})), 0)
+            << c.member;
+        EXPECT_EQ(TreeOf(out), std::vector<std::string>{c.member});
+        EXPECT_EQ(Crc32(ReadFile(out + "/" + c.member)), c.crc) << c.member;
+    }
+}
+
+// Catches the player's listing of old archives losing, reordering or misnaming members
+// (the RAR 1.4 headers, RAR 1.5 headers, a ZIP read by our directory reader).
+TEST(OldFormatListing, ListsMembersInArchiveOrder)
+{
+    EXPECT_EQ(Archiver(FormatNamed("rar")).List(old / "junrar_rar14-solid.rar"),
+              (std::vector<std::string>{"BIG.TXT", "SECOND.TXT", "THIRD.TXT"}));
+    EXPECT_EQ(Archiver(FormatNamed("rar"))
+                  .List(old / "junrar_BoatModernEnglish-regular-unpack15-dos.rar"),
+              (std::vector<std::string>{"BOATMO~1.WAV", "LICENSE.TXT"}));
+    EXPECT_EQ(Archiver(FormatNamed("zip")).List(old / "commons-compress_SHRUNK.ZIP"),
+              (std::vector<std::string>{"TEST1.XML", "TEST2.XML"}));
+}
+
+// Catches an encrypted member of an old method or a solid RAR archive decoded as if it
+// were plain (garbage written), and bytes in front of an old ZIP (a self-extractor's
+// program) shifting every member out of reach.
+TEST(OldFormatEdges, EncryptedMembersAreRefusedAndPrefixedZipsRead)
+{
+    testing_support::TempFolder temp;
+    std::map<std::string, std::pair<std::size_t, std::uint32_t>> files;
+    std::string implode = ReadFile(old / "zip2_implode.zip");
+    implode[implode.find("PK\x01\x02") + 8] |= 0x01;
+    implode[implode.find("PK\x03\x04") + 6] |= 0x01;
+    EXPECT_EQ(Extract("zip", temp.Write("e.zip", implode), temp / "e", files), ERROR_PASSWORD_FILE);
+    EXPECT_TRUE(files.empty());
+
+    const fs::path solidEncrypted =
+        fs::path(SONOLUX_FIXTURES_DIR) /
+        "archives/libarchive/rar4/test_read_format_rar4_solid_encrypted.rar";
+    EXPECT_EQ(Extract("rar", solidEncrypted, temp / "s", files), ERROR_PASSWORD_FILE);
+    EXPECT_TRUE(files.empty());
+
+    const std::string prefixed = std::string(5000, '\x90') + ReadFile(old / "zip2_shrink.zip");
+    EXPECT_EQ(Extract("zip", temp.Write("p.zip", prefixed), temp / "p", files), 0);
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files["FIRST.TXT"].second, 0x22957a6eu);
+}
