@@ -127,7 +127,8 @@ bool LooksLikeArchive(ArchiveKind kind, const std::string &head, const std::stri
         const std::string rar4("Rar!\x1A\x07\x00", 7);
         const std::string rar5("Rar!\x1A\x07\x01\x00", 8);
         if (!program)
-            return StartsWith(head, 0, rar4.data(), 7) || StartsWith(head, 0, rar5.data(), 8);
+            return StartsWith(head, 0, rar4.data(), 7) || StartsWith(head, 0, rar5.data(), 8) ||
+                   StartsWith(head, 0, "RE~^", 4); // RAR 1.3 and 1.4
         return Contains(head, rar4.data(), 7) || Contains(head, rar5.data(), 8);
     }
     case ArchiveKind::Tar:

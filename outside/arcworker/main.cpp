@@ -9,6 +9,7 @@
 #include "outside/arcengine/folderwriter.h"
 #include "outside/arcengine/jobs.h"
 #include "outside/arcengine/libarchivereader.h"
+#include "outside/arcengine/oldzipreader.h"
 #include "outside/arcengine/recordwriter.h"
 #include "outside/include/archiver_api.h"
 #include "rarengine.h"
@@ -64,6 +65,11 @@ std::unique_ptr<arc::MemberReader> OpenReader(const arc::WorkerJob &job, int &co
         return arc::ArjReader::Open(job.archive, code, text);
     case arc::ArchiveKind::Rar:
         return arc::RarEngineReader::Open(OwnFolder(), job.archive, code, text);
+    case arc::ArchiveKind::Zip:
+        // PKZIP 1.x methods and Deflate64 are ours; libarchive reads every other ZIP.
+        if (arc::OldZipReader::Needed(job.archive))
+            return arc::OldZipReader::Open(job.archive, code, text);
+        return arc::LibarchiveReader::Open(job.kind, job.archive, code, text);
     default:
         return arc::LibarchiveReader::Open(job.kind, job.archive, code, text);
     }
