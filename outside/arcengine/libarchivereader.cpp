@@ -25,7 +25,7 @@ bool Contains(const char *text, const char *word)
 // The interface's code for a failure libarchive describes only in words.
 int DataErrorCode(const char *text)
 {
-    if (Contains(text, "crc") || Contains(text, "checksum"))
+    if (Contains(text, "crc") || Contains(text, "checksum") || Contains(text, "size mismatch"))
         return ERROR_FILE_CRC;
     if (Contains(text, "encrypt") || Contains(text, "passphrase") || Contains(text, "password"))
         return ERROR_PASSWORD_FILE;
@@ -229,6 +229,7 @@ int LibarchiveReader::Next(MemberInfo &info)
             info.entry.size = static_cast<std::uint64_t>(archive_entry_size(entry));
         if (archive_entry_mtime_is_set(entry))
             info.entry.mtime = archive_entry_mtime(entry);
+        info.sparse = archive_entry_sparse_count(entry) > 0;
         if (archive_entry_is_data_encrypted(entry))
             info.refusal = ERROR_PASSWORD_FILE;
         if (kind_ == ArchiveKind::Lha) {
@@ -253,7 +254,9 @@ int LibarchiveReader::ReadBlock(DataBlock &block, bool &fatal)
             block = DataBlock();
             return 0;
         }
-        if (r != ARCHIVE_OK && r != ARCHIVE_WARN) {
+        // libarchive reports a member whose CRC or size does not match only as a warning:
+        // such a member is damaged like any other.
+        if (r != ARCHIVE_OK) {
             fatal = r == ARCHIVE_FATAL;
             return Fail(DataErrorCode(archive_error_string(archive_)));
         }

@@ -1,0 +1,227 @@
+#include "lhasareader.h"
+
+#include "outside/arccommon/bytes.h"
+#include "outside/arccommon/crc16.h"
+#include "outside/arccommon/signatures.h"
+#include "outside/include/archiver_api.h"
+#include "rawnames.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <lhasa.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace arc {
+namespace {
+
+using Input = LhasaReader::Input;
+
+int ReadInput(void *handle, void *buffer, size_t size)
+{
+    auto &input = *static_cast<Input *>(handle);
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::pread(input.fd, static_cast<char *>(buffer) + got, size - got,
+                                  static_cast<off_t>(input.start + input.position + got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    // A header that the file's end cuts short is damage; the end mark (a 0 byte) or nothing
+    // at all is the archive's end.
+    if (input.inHeader && got > 0 && got < size && static_cast<const char *>(buffer)[0] != 0)
+        input.cutShort = true;
+    input.position += got;
+    return static_cast<int>(got);
+}
+
+// Steps over data without reading it; fails (lhasa then ends the archive) when the data
+// would end beyond the file.
+int SkipInput(void *handle, size_t size)
+{
+    auto &input = *static_cast<Input *>(handle);
+    const std::uint64_t left = input.size - std::min(input.size, input.start + input.position);
+    if (size > left) {
+        input.position += left;
+        input.cutShort = true;
+        return 0;
+    }
+    input.position += size;
+    return 1;
+}
+
+void CloseInput(void *) {}
+
+const LHAInputStreamType inputType = {ReadInput, SkipInput, CloseInput};
+
+bool IsFolder(const LHAFileHeader &header)
+{
+    return std::strcmp(header.compress_method, LHA_COMPRESS_TYPE_DIR) == 0 &&
+           header.symlink_target == nullptr;
+}
+
+protocol::MemberKind KindOf(const LHAFileHeader &header)
+{
+    if (header.symlink_target != nullptr)
+        return protocol::MemberKind::Link;
+    return IsFolder(header) ? protocol::MemberKind::Directory : protocol::MemberKind::File;
+}
+
+} // namespace
+
+bool FindFirstLhaHeader(const std::string &path, std::uint64_t &offset)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    std::string head(signatureScan, '\0');
+    std::size_t got = 0;
+    while (got < head.size()) {
+        const ssize_t n =
+            ::pread(fd, head.data() + got, head.size() - got, static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    head.resize(got);
+    for (std::size_t at = 0; at < head.size(); ++at) {
+        if (LhaHeaderAt(head, at)) {
+            offset = at;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::unique_ptr<LhasaReader> LhasaReader::Open(const std::string &path, int &code,
+                                               std::string &text)
+{
+    std::unique_ptr<LhasaReader> reader(new LhasaReader());
+    reader->input_.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (reader->input_.fd < 0) {
+        code = ERROR_ARC_FILE_OPEN;
+        text = "cannot open the archive";
+        return nullptr;
+    }
+    struct stat file = {};
+    if (::fstat(reader->input_.fd, &file) == 0)
+        reader->input_.size = static_cast<std::uint64_t>(file.st_size);
+    if (!FindFirstLhaHeader(path, reader->input_.start)) {
+        code = ERROR_NOT_ARC_FILE;
+        text = "not an LZH archive";
+        return nullptr;
+    }
+    reader->stream_ = lha_input_stream_new(&inputType, &reader->input_);
+    if (reader->stream_ != nullptr)
+        reader->reader_ = lha_reader_new(reader->stream_);
+    if (reader->reader_ == nullptr) {
+        code = ERROR_MORE_HEAP_MEMORY;
+        text = "out of memory";
+        return nullptr;
+    }
+    lha_reader_set_dir_policy(reader->reader_, LHA_READER_DIR_PLAIN);
+    reader->rawNames_ = std::make_unique<LhaRawNames>(path);
+    return reader;
+}
+
+LhasaReader::~LhasaReader()
+{
+    if (reader_ != nullptr)
+        lha_reader_free(reader_);
+    if (stream_ != nullptr)
+        lha_input_stream_free(stream_);
+    if (input_.fd >= 0)
+        ::close(input_.fd);
+}
+
+std::string LhasaReader::NameOf(const LHAFileHeader &header) const
+{
+    // The header lies just before the position lhasa has reached.
+    if (header.raw_data_len <= input_.position) {
+        std::string raw = rawNames_->NameAt(input_.start + input_.position - header.raw_data_len);
+        if (!raw.empty())
+            return header.symlink_target != nullptr ? raw.substr(0, raw.find('|')) : raw;
+    }
+    std::string name = header.path != nullptr ? header.path : "";
+    if (header.filename != nullptr)
+        name += header.filename;
+    return name;
+}
+
+int LhasaReader::Next(MemberInfo &info)
+{
+    input_.inHeader = true;
+    current_ = lha_reader_next_file(reader_);
+    input_.inHeader = false;
+    if (current_ == nullptr) {
+        if (firstHeader_) {
+            errorText_ = "the first member header is damaged";
+            return ERROR_NOT_ARC_FILE;
+        }
+        if (input_.cutShort && skipped_ == 0) {
+            skipped_ = ERROR_HEADER_BROKEN;
+            errorText_ = "the archive ends inside a member header";
+        }
+        return endOfArchive;
+    }
+    firstHeader_ = false;
+    const LHAFileHeader &header = *current_;
+    info = MemberInfo();
+    info.entry.name = NameOf(header);
+    info.entry.kind = KindOf(header);
+    info.entry.size = header.length;
+    info.entry.compressedSize = header.compressed_length;
+    info.entry.crc = header.crc;
+    info.entry.mtime = header.timestamp;
+    info.entry.osType = header.os_type;
+    info.entry.method = header.compress_method;
+    info.sizeKnown = true;
+    if (info.entry.kind == protocol::MemberKind::File &&
+        lha_decoder_for_name(current_->compress_method) == nullptr)
+        info.refusal = ERROR_METHOD;
+    offset_ = 0;
+    crc_ = 0;
+    return 0;
+}
+
+int LhasaReader::EndOfMember()
+{
+    if (offset_ != current_->length) {
+        errorText_ = "the member's data ends short of its size";
+        return ERROR_FILE_CRC;
+    }
+    if (crc_ != current_->crc) {
+        errorText_ = "CRC-16 of the member does not match";
+        return ERROR_FILE_CRC;
+    }
+    return 0;
+}
+
+int LhasaReader::ReadBlock(DataBlock &block, bool &fatal)
+{
+    fatal = false;
+    block = DataBlock();
+    if (current_ == nullptr || KindOf(*current_) != protocol::MemberKind::File)
+        return 0;
+    const std::size_t got = lha_reader_read(reader_, buffer_.data(), buffer_.size());
+    if (got == 0)
+        return EndOfMember();
+    crc_ = Crc16(crc_, buffer_.data(), got);
+    block.data = buffer_.data();
+    block.size = got;
+    block.offset = offset_;
+    offset_ += got;
+    return 0;
+}
+
+} // namespace arc
