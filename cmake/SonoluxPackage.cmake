@@ -62,11 +62,11 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME "DEB-DEFAULT")
 set(CPACK_DEBIAN_PACKAGE_SECTION "sound")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
-# Libraries from dpkg-shlibdeps (lhasa named as well: the archive helper needs it for every
-# LZH archive); a Japanese font for the titles and, for the default
+# Libraries from dpkg-shlibdeps (lhasa and zlib named as well: the archive helper needs
+# them for LZH archives and for checking gzip streams); a Japanese font for the titles and, for the default
 # FluidSynth output, a General MIDI SoundFont (not needed with an external sound module).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "liblhasa0, fonts-ipafont-gothic | fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "liblhasa0, zlib1g, fonts-ipafont-gothic | fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fluid-soundfont-gm | timgm6mb-soundfont")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "playerctl")
 include(CPack)

@@ -8,7 +8,7 @@ packages=(
     # build
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libfluidsynth-dev libasound2-dev libarchive-dev liblhasa-dev
+    libfluidsynth-dev libasound2-dev libarchive-dev liblhasa-dev zlib1g-dev
     libgtest-dev libgmock-dev libxcb1-dev
     # run: fonts for the Japanese user interface, General MIDI SoundFonts
     fonts-ipafont-gothic fonts-noto-cjk

@@ -106,6 +106,11 @@ public:
             failures_.Finish(reader_);
             return;
         }
+        if (const int whole = reader_.CheckWholeArchive()) {
+            failures_.Note(std::string(), whole, reader_.ErrorText());
+            failures_.Finish(reader_);
+            return;
+        }
         for (;;) {
             MemberInfo info;
             const int next = reader_.Next(info);
@@ -302,6 +307,11 @@ void RunExtract(MemberReader &reader, const WorkerJob &job, RecordWriter &out)
 void RunTest(MemberReader &reader, const WorkerJob &job, RecordWriter &out)
 {
     FailureLog failures(out);
+    if (const int whole = reader.CheckWholeArchive()) {
+        failures.Note(std::string(), whole, reader.ErrorText());
+        failures.Finish(reader);
+        return;
+    }
     for (;;) {
         MemberInfo info;
         const int next = reader.Next(info);

@@ -1,14 +1,19 @@
 #include "libarchivereader.h"
 
 #include "outside/arccommon/membername.h"
+#include "outside/arccommon/signatures.h"
 #include "outside/include/archiver_api.h"
+#include "outside/arccommon/crc32.h"
 #include "rawnames.h"
+#include "zipcentral.h"
 
 #include <archive.h>
 #include <archive_entry.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <vector>
+#include <zlib.h>
 
 namespace arc {
 namespace {
@@ -114,6 +119,29 @@ std::string BareFileName(const std::string &archivePath)
     return name.empty() ? std::string("data") : name + ".out";
 }
 
+// Decompresses the gzip stream (every member of it) at path with zlib, which checks each
+// member's CRC-32 and length; libarchive does not. 0, or the code and text.
+int CheckGzipStream(const std::string &path, std::string &text)
+{
+    gzFile file = gzopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        text = "cannot open the archive";
+        return ERROR_ARC_FILE_OPEN;
+    }
+    std::vector<char> buffer(readBlockSize);
+    int got = 0;
+    while ((got = gzread(file, buffer.data(), static_cast<unsigned>(buffer.size()))) > 0) {
+    }
+    int error = Z_OK;
+    const char *reason = gzerror(file, &error);
+    if (got < 0 || error != Z_OK)
+        text = std::string("the compressed stream is damaged: ") + (reason ? reason : "");
+    gzclose(file);
+    if (got >= 0 && error == Z_OK)
+        return 0;
+    return error == Z_DATA_ERROR ? ERROR_FILE_CRC : ERROR_DATA_BROKEN;
+}
+
 } // namespace
 
 LibarchiveReader::LibarchiveReader(ArchiveKind kind, const std::string &path)
@@ -152,6 +180,8 @@ std::unique_ptr<LibarchiveReader> LibarchiveReader::Open(ArchiveKind kind, const
         reader->rawNames_ = std::make_unique<LhaRawNames>(path);
     else if (kind == ArchiveKind::Rar)
         reader->rawNames_ = std::make_unique<Rar4RawNames>(path);
+    else if (kind == ArchiveKind::Zip)
+        reader->zipCrcs_ = std::make_unique<ZipCentralCrcs>(path);
     return reader;
 }
 
@@ -230,6 +260,9 @@ int LibarchiveReader::Next(MemberInfo &info)
         if (archive_entry_mtime_is_set(entry))
             info.entry.mtime = archive_entry_mtime(entry);
         info.sparse = archive_entry_sparse_count(entry) > 0;
+        dataCrc_ = 0;
+        endPending_ = false;
+        headerPosition_ = static_cast<std::uint64_t>(archive_read_header_position(archive_));
         if (archive_entry_is_data_encrypted(entry))
             info.refusal = ERROR_PASSWORD_FILE;
         if (kind_ == ArchiveKind::Lha) {
@@ -245,6 +278,11 @@ int LibarchiveReader::Next(MemberInfo &info)
 int LibarchiveReader::ReadBlock(DataBlock &block, bool &fatal)
 {
     fatal = false;
+    if (endPending_) {
+        endPending_ = false;
+        block = DataBlock();
+        return 0;
+    }
     for (int empty = 0;; ++empty) {
         const void *data = nullptr;
         std::size_t size = 0;
@@ -258,7 +296,13 @@ int LibarchiveReader::ReadBlock(DataBlock &block, bool &fatal)
         // such a member is damaged like any other.
         if (r != ARCHIVE_OK) {
             fatal = r == ARCHIVE_FATAL;
-            return Fail(DataErrorCode(archive_error_string(archive_)));
+            const int code = DataErrorCode(archive_error_string(archive_));
+            if (code != ERROR_FILE_CRC || fatal || !MatchesCentralCrc(data, size))
+                return Fail(code);
+            // libarchive ended the member, with its last block or after it.
+            endPending_ = size != 0;
+            block = DataBlock{data, size, static_cast<std::uint64_t>(offset)};
+            return 0;
         }
         if (offset < 0)
             return Fail(ERROR_DATA_BROKEN);
@@ -267,11 +311,60 @@ int LibarchiveReader::ReadBlock(DataBlock &block, bool &fatal)
             continue;
         if (size == 0)
             return Fail(ERROR_DATA_BROKEN);
+        if (zipCrcs_)
+            dataCrc_ = Crc32(dataCrc_, data, size);
         block.data = data;
         block.size = size;
         block.offset = static_cast<std::uint64_t>(offset);
         return 0;
     }
+}
+
+int LibarchiveReader::CheckWholeArchive()
+{
+    if (kind_ != ArchiveKind::Tar)
+        return 0;
+    std::string head(4, '\0');
+    if (FILE *file = std::fopen(path_.c_str(), "rb")) {
+        head.resize(std::fread(head.data(), 1, head.size(), file));
+        std::fclose(file);
+    }
+    const Compression compression = CompressionOf(head);
+    if (compression == Compression::None)
+        return 0;
+    if (compression == Compression::Gzip) {
+        const int code = CheckGzipStream(path_, errorText_);
+        if (code != 0)
+            return code;
+    }
+    // The other decompressors check their streams as libarchive reads them through.
+    struct archive *a = archive_read_new();
+    if (a == nullptr)
+        return Fail(ERROR_MORE_HEAP_MEMORY);
+    EnableFormats(a, kind_);
+    int code = 0;
+    if (archive_read_open_filename(a, path_.c_str(), readBlockSize) == ARCHIVE_OK) {
+        for (int headers = 0, r = ARCHIVE_OK; r != ARCHIVE_EOF && headers < maxSkippedInARow;
+             ++headers) {
+            struct archive_entry *entry = nullptr;
+            r = archive_read_next_header(a, &entry);
+            if (r == ARCHIVE_FATAL) {
+                const char *reason = archive_error_string(a);
+                errorText_ = reason != nullptr ? reason : "the compressed stream is damaged";
+                code = DataErrorCode(reason);
+                break;
+            }
+        }
+    }
+    archive_read_free(a);
+    return code;
+}
+
+bool LibarchiveReader::MatchesCentralCrc(const void *data, std::size_t size) const
+{
+    std::uint32_t central = 0;
+    return zipCrcs_ && zipCrcs_->CrcAt(headerPosition_, central) &&
+           central == Crc32(dataCrc_, data, size);
 }
 
 bool LibarchiveReader::HoldsTar(const std::string &path)

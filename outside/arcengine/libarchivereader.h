@@ -18,6 +18,7 @@ struct archive_entry;
 namespace arc {
 
 class RawNames;
+class ZipCentralCrcs;
 
 class LibarchiveReader : public MemberReader
 {
@@ -29,6 +30,9 @@ public:
 
     int Next(MemberInfo &info) override;
     int ReadBlock(DataBlock &block, bool &fatal) override;
+    // A compressed TAR (or lone compressed file) is read through once: the compression's
+    // own checks (gzip's CRC-32 and length, bzip2's and xz's CRCs) cover the whole stream.
+    int CheckWholeArchive() override;
     int SkippedProblem() const override { return skipped_; }
     std::string ErrorText() const override { return errorText_; }
 
@@ -40,11 +44,18 @@ private:
     LibarchiveReader(ArchiveKind kind, const std::string &path);
     int Fail(int code);
     std::string NameOf(struct archive_entry *entry) const;
+    // Whether the ZIP member's data so far and then data match its central directory's
+    // CRC-32 (libarchive checks the local header's, which may be a dummy).
+    bool MatchesCentralCrc(const void *data, std::size_t size) const;
 
     ArchiveKind kind_;
     std::string path_;
     struct archive *archive_ = nullptr;
     std::unique_ptr<RawNames> rawNames_; // for formats whose names libarchive rewrites
+    std::unique_ptr<ZipCentralCrcs> zipCrcs_;
+    std::uint64_t headerPosition_ = 0; // of the current member
+    std::uint32_t dataCrc_ = 0;        // CRC-32 of the current ZIP member's data so far
+    bool endPending_ = false;          // the block handed out last ended the member
     bool bareCompressedFile_ = false;    // a .gz/.bz2/... holding no archive
     bool firstHeader_ = true;
     int skipped_ = 0;

@@ -58,6 +58,11 @@ public:
     // ended intact), or a code for this member; fatal tells whether the archive can still
     // be read after it.
     virtual int ReadBlock(DataBlock &block, bool &fatal) = 0;
+    // For archives whose check covers the whole of them rather than each member (a TAR
+    // inside a gzip stream): reads everything once, before any member is handed out, and
+    // answers 0 when it is intact, else the code that keeps every member from arriving,
+    // since none of them can be told good. 0 for all other archives.
+    virtual int CheckWholeArchive() { return 0; }
     // The code of the first member that was skipped, 0 when none.
     virtual int SkippedProblem() const = 0;
     // Words on the last failure, for the report.
