@@ -1,5 +1,6 @@
 #include "cmdopt.h"
 
+#include "earchiver.h"
 #include "platform/mbcs.h"
 
 namespace archives {
@@ -36,6 +37,10 @@ void TCmdOpt::AddString(const std::string &name, const std::string &value)
 {
     if (IsUnset(value))
         return;
+    // The archivers' syntax has no escape for a double quote: written in, it would end the
+    // item early and the rest would be read as other items.
+    if (value.find('"') != std::string::npos)
+        throw EArchiver("二重引用符 (\") を含む名前は書庫操作に渡せません: " + value);
     if (name.empty())
         Add('"' + value + '"');
     else

@@ -37,7 +37,8 @@ public:
     // Unless number is -1 (unset): "-" + name + number in decimal.
     void AddNumber(const std::string &name, int number);
     // Unless value is unset: "\"" + value + "\"" when name is empty, else
-    // "\"-" + name + value + "\"". An empty value is added.
+    // "\"-" + name + value + "\"". An empty value is added. Throws EArchiver when value
+    // holds a double quote, which no item can carry.
     void AddString(const std::string &name, const std::string &value);
     // AddString with the path's backslashes written as PathDelimiter().
     void AddPath(const std::string &name, const std::string &path);

@@ -1,4 +1,5 @@
 #include "archives/cmdopt.h"
+#include "archives/earchiver.h"
 #include "archives/filters.h"
 
 #include "platform/mbcs.h"
@@ -50,6 +51,15 @@ TEST(CmdOpt, AddStringQuotesSetValues)
     EXPECT_EQ(Built([](TCmdOpt &c) { c.AddString("jo", UnsetText()); }), "");
     EXPECT_EQ(Built([](TCmdOpt &c) { c.AddString("", "a b"); }), " \"a b\"");
     EXPECT_EQ(Built([](TCmdOpt &c) { c.AddPath("", ""); }), " \"\"");
+}
+
+// Catches a path holding a double quote written in, where it would end the item early and
+// split the path into other items (an archive "a\"b.lzh" read as "a" and a mask).
+TEST(CmdOpt, RefusesValuesHoldingADoubleQuote)
+{
+    EXPECT_THROW(Built([](TCmdOpt &c) { c.AddPath("", "/tmp/a\"b.lzh"); }), EArchiver);
+    EXPECT_THROW(Built([](TCmdOpt &c) { c.AddDir("", "/tmp/\"x"); }), EArchiver);
+    EXPECT_THROW(Built([](TCmdOpt &c) { c.AddString("jo", "\""); }), EArchiver);
 }
 
 // Catches folders without their folder mark, conversion before the mark is added, and
