@@ -13,7 +13,8 @@
 namespace archives {
 
 // path with every backslash replaced by delimiter. The search for backslashes follows the
-// process code page, so the second byte of a double-byte character is never replaced.
+// process code page, or Shift-JIS for a path that is no valid UTF-8, so the second byte
+// of a double-byte character is never replaced.
 std::string ConvertPathDelimiter(const std::string &path, char delimiter);
 
 // True when the last character of text (not merely its last byte) is a backslash.

@@ -109,3 +109,34 @@ TEST_P(OldFixture, MembersComeOutAsListed)
 
 INSTANTIATE_TEST_SUITE_P(Old, OldFixture, ::testing::ValuesIn(OldArchives()),
                          [](const auto &info) { return Printable(info.param.file); });
+
+// Catches a Shift-JIS member that cannot be extracted alone under the UTF-8 code page (a
+// play-list entry whose copy is gone asks for exactly that): the mask scanned as UTF-8
+// splits at the second byte of "hyou" (95 5C) and selects nothing.
+TEST(OldFixtures, ShiftJisMembersExtractAloneByName)
+{
+    testing_support::TempFolder temp;
+    const std::string ichiran = "\x88\xea\x97\x97\x95\x5c.txt"; // in the folder "hyou dayo"
+    const std::string hyou = "\x95\x5c.txt";
+    struct Case
+    {
+        const char *file;
+        const char *format;
+        std::string member;
+        std::uint32_t crc;
+    };
+    const Case cases[] = {
+        {"libarchive_lha_filename_cp932.lzh", "lzh", hyou, 0x44c8f818},
+        {"libarchive_zip_filename_cp932.zip", "zip", ichiran, 0xf7d18982},
+    };
+    int run = 0;
+    for (const Case &c : cases) {
+        const Format &format = FormatNamed(c.format);
+        const std::string out = temp / std::to_string(++run);
+        EXPECT_EQ(Archiver(format).Command(PlayerCommandLine(format, old / c.file, out, {c.member})),
+                  0)
+            << c.file;
+        EXPECT_EQ(TreeOf(out), std::vector<std::string>{c.member}) << c.file;
+        EXPECT_EQ(Crc32(ReadFile(out + "/" + c.member)), c.crc) << c.file;
+    }
+}
