@@ -87,6 +87,12 @@ bool TarHeaderAt(const std::string &window, std::size_t at)
     return stored == sum;
 }
 
+bool IsProgramHead(const std::string &head)
+{
+    return StartsWith(head, 0, "MZ", 2) ||
+           (!head.empty() && (Byte(head, 0) == 0xE9 || Byte(head, 0) == 0xEB));
+}
+
 Compression CompressionOf(const std::string &head)
 {
     if (StartsWith(head, 0, "\x1F\x8B", 2))
@@ -111,7 +117,7 @@ bool LooksLikeArchive(ArchiveKind kind, const std::string &head, const std::stri
 {
     // A header further into the file counts only behind a self-extractor's program head;
     // elsewhere it may be a member stored inside another archive.
-    const bool program = StartsWith(head, 0, "MZ", 2);
+    const bool program = IsProgramHead(head);
     switch (kind) {
     case ArchiveKind::Lha:
         return program ? AnyOffset(head, LhaHeaderAt) : LhaHeaderAt(head, 0);

@@ -22,13 +22,18 @@ bool ArjMainHeaderAt(const std::string &window, std::size_t at);
 // A TAR header block at window[at], its checksum checked.
 bool TarHeaderAt(const std::string &window, std::size_t at);
 
+// Whether a file beginning with head is a program that may carry an archive behind it: an
+// MS-DOS or Windows executable ("MZ"), or an MS-DOS .com program, which has no signature
+// but starts with a jump (E9 or EB) over its data.
+bool IsProgramHead(const std::string &head);
+
 enum class Compression { None, Gzip, Compress, Bzip2, Xz, Zstd, Lzip };
 Compression CompressionOf(const std::string &head);
 
 // Whether a file whose first bytes are head (up to signatureScan) and last bytes tail (up
 // to zipTailScan) is an archive of kind: its header at the start, or behind the
-// program head of a self-extractor ("MZ"), or for ZIP its central directory at the end. For Tar
-// also a compressed file of any kind.
+// program head of a self-extractor (IsProgramHead), or for ZIP its central directory at the end.
+// For Tar also a compressed file of any kind.
 bool LooksLikeArchive(ArchiveKind kind, const std::string &head, const std::string &tail);
 
 } // namespace arc

@@ -94,7 +94,10 @@ bool FindFirstLhaHeader(const std::string &path, std::uint64_t &offset)
     }
     ::close(fd);
     head.resize(got);
-    for (std::size_t at = 0; at < head.size(); ++at) {
+    // Further in, a header counts only behind a self-extractor's program head; elsewhere
+    // it may be a member stored inside another kind of file.
+    const std::size_t last = IsProgramHead(head) ? head.size() : std::min<std::size_t>(1, got);
+    for (std::size_t at = 0; at < last; ++at) {
         if (LhaHeaderAt(head, at)) {
             offset = at;
             return true;

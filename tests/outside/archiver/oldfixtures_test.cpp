@@ -133,8 +133,8 @@ TEST(OldFixtures, ShiftJisMembersExtractAloneByName)
     for (const Case &c : cases) {
         const Format &format = FormatNamed(c.format);
         const std::string out = temp / std::to_string(++run);
-        EXPECT_EQ(Archiver(format).Command(PlayerCommandLine(format, old / c.file, out, {c.member})),
-                  0)
+        EXPECT_EQ(
+            Archiver(format).Command(PlayerCommandLine(format, old / c.file, out, {c.member})), 0)
             << c.file;
         EXPECT_EQ(TreeOf(out), std::vector<std::string>{c.member}) << c.file;
         EXPECT_EQ(Crc32(ReadFile(out + "/" + c.member)), c.crc) << c.file;

@@ -40,6 +40,9 @@ TEST(ArchiverSignatures, HeadersCountAtTheStartOrBehindAProgramHead)
                                         ArchiveKind::Cab, ArchiveKind::Arj, ArchiveKind::Tar})
             EXPECT_TRUE(other == kind || !Looks(other, archive));
     }
+    // An MS-DOS .com self-extractor has no signature, only a jump over its program.
+    EXPECT_TRUE(
+        Looks(ArchiveKind::Lha, "\xEB\x60" + std::string(1200, '\x90') + BuildLzh(members, 0)));
     // A ZIP whose central directory is gone is no ZIP behind a program head.
     const std::string zip = BuildZip(members);
     EXPECT_FALSE(Looks(ArchiveKind::Zip, head + zip.substr(0, zip.find("PK\x01\x02"))));
