@@ -14,7 +14,7 @@ packages=(
     fonts-ipafont-gothic fonts-noto-cjk
     fluid-soundfont-gm timgm6mb-soundfont
     # tests and benchmarks: archive makers, reference players, desktop checks
-    zip unzip bzip2 gzip arj gcab libarchive-tools fluidsynth
+    zip unzip bzip2 gzip arj gcab jlha-utils libarchive-tools fluidsynth
     dbus playerctl desktop-file-utils xvfb xauth
     # the Debian package: CPack's dependency scan
     dpkg-dev file

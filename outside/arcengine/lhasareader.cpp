@@ -19,26 +19,41 @@ namespace {
 
 using Input = LhasaReader::Input;
 
+// Refills input's buffer from the file at its position: the bytes now buffered there.
+std::size_t Refill(Input &input)
+{
+    input.bufferAt = input.position;
+    input.bufferFill = 0;
+    for (;;) {
+        const ssize_t n = ::pread(input.fd, input.buffer.data(), input.buffer.size(),
+                                  static_cast<off_t>(input.start + input.position));
+        if (n < 0 && errno == EINTR)
+            continue;
+        input.bufferFill = n > 0 ? static_cast<std::size_t>(n) : 0;
+        return input.bufferFill;
+    }
+}
+
+// lhasa asks for a few bytes at a time: they come from a buffer of the file.
 int ReadInput(void *handle, void *buffer, size_t size)
 {
     auto &input = *static_cast<Input *>(handle);
     std::size_t got = 0;
     while (got < size) {
-        const ssize_t n = ::pread(input.fd, static_cast<char *>(buffer) + got, size - got,
-                                  static_cast<off_t>(input.start + input.position + got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return -1;
-        if (n == 0)
+        const bool inBuffer =
+            input.position >= input.bufferAt && input.position < input.bufferAt + input.bufferFill;
+        if (!inBuffer && Refill(input) == 0)
             break;
-        got += static_cast<std::size_t>(n);
+        const std::size_t at = static_cast<std::size_t>(input.position - input.bufferAt);
+        const std::size_t count = std::min(size - got, input.bufferFill - at);
+        std::memcpy(static_cast<char *>(buffer) + got, input.buffer.data() + at, count);
+        got += count;
+        input.position += count;
     }
     // A header that the file's end cuts short is damage; the end mark (a 0 byte) or nothing
     // at all is the archive's end.
     if (input.inHeader && got > 0 && got < size && static_cast<const char *>(buffer)[0] != 0)
         input.cutShort = true;
-    input.position += got;
     return static_cast<int>(got);
 }
 

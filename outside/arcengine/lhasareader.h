@@ -12,6 +12,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct _LHAReader;
 struct _LHAInputStream;
@@ -50,6 +51,9 @@ public:
         std::uint64_t position = 0; // bytes of the archive consumed so far, from start
         bool inHeader = false;      // lhasa is reading a header now
         bool cutShort = false;      // a header or skipped data ran into the end of the file
+        std::vector<char> buffer = std::vector<char>(64 * 1024);
+        std::uint64_t bufferAt = 0; // position of buffer[0]
+        std::size_t bufferFill = 0; // bytes valid in buffer
     };
 
 private:

@@ -1,9 +1,9 @@
 #include "libarchivereader.h"
 
+#include "outside/arccommon/crc32.h"
 #include "outside/arccommon/membername.h"
 #include "outside/arccommon/signatures.h"
 #include "outside/include/archiver_api.h"
-#include "outside/arccommon/crc32.h"
 #include "rawnames.h"
 #include "zipcentral.h"
 
@@ -261,6 +261,9 @@ int LibarchiveReader::Next(MemberInfo &info)
             info.entry.mtime = archive_entry_mtime(entry);
         info.sparse = archive_entry_sparse_count(entry) > 0;
         dataCrc_ = 0;
+        // libarchive checks a ZIP member against its local header's CRC-32; only when that
+        // differs from the central directory's (it warns then) is the data's own CRC needed.
+        crcWanted_ = zipCrcs_ && r == ARCHIVE_WARN;
         endPending_ = false;
         headerPosition_ = static_cast<std::uint64_t>(archive_read_header_position(archive_));
         if (archive_entry_is_data_encrypted(entry))
@@ -311,7 +314,7 @@ int LibarchiveReader::ReadBlock(DataBlock &block, bool &fatal)
             continue;
         if (size == 0)
             return Fail(ERROR_DATA_BROKEN);
-        if (zipCrcs_)
+        if (crcWanted_)
             dataCrc_ = Crc32(dataCrc_, data, size);
         block.data = data;
         block.size = size;
@@ -363,7 +366,7 @@ int LibarchiveReader::CheckWholeArchive()
 bool LibarchiveReader::MatchesCentralCrc(const void *data, std::size_t size) const
 {
     std::uint32_t central = 0;
-    return zipCrcs_ && zipCrcs_->CrcAt(headerPosition_, central) &&
+    return crcWanted_ && zipCrcs_->CrcAt(headerPosition_, central) &&
            central == Crc32(dataCrc_, data, size);
 }
 

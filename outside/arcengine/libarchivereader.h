@@ -56,7 +56,8 @@ private:
     std::uint64_t headerPosition_ = 0; // of the current member
     std::uint32_t dataCrc_ = 0;        // CRC-32 of the current ZIP member's data so far
     bool endPending_ = false;          // the block handed out last ended the member
-    bool bareCompressedFile_ = false;    // a .gz/.bz2/... holding no archive
+    bool crcWanted_ = false;           // dataCrc_ is being computed
+    bool bareCompressedFile_ = false;  // a .gz/.bz2/... holding no archive
     bool firstHeader_ = true;
     int skipped_ = 0;
     std::string errorText_;
