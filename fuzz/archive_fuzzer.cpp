@@ -1,6 +1,6 @@
 // One archiver library's reading of any bytes: the listing and the extraction its helper
-// process performs, through libarchive or (ARJ) our own reader and decoder. The kind is
-// fixed per target by FUZZ_ARCHIVE_KIND. Every report must be well-formed records, and
+// process performs, through libarchive, lhasa (LZH) or (ARJ) our own reader and decoder. The kind
+// is fixed per target by FUZZ_ARCHIVE_KIND. Every report must be well-formed records, and
 // extraction must write nothing but plain files and folders inside its target folder, and
 // no file there but the members it reports complete.
 //
@@ -12,6 +12,7 @@
 
 #include "outside/arcengine/arjreader.h"
 #include "outside/arcengine/jobs.h"
+#include "outside/arcengine/lhasareader.h"
 #include "outside/arcengine/libarchivereader.h"
 #include "outside/arcengine/recordwriter.h"
 #include "outside/arj/arjdecoder.h"
@@ -112,6 +113,8 @@ std::unique_ptr<arc::MemberReader> OpenReader(const std::string &path)
     std::string text;
     if constexpr (kind == arc::ArchiveKind::Arj)
         return arc::ArjReader::Open(path, code, text);
+    else if constexpr (kind == arc::ArchiveKind::Lha)
+        return arc::LhasaReader::Open(path, code, text);
     else
         return arc::LibarchiveReader::Open(kind, path, code, text);
 }

@@ -235,10 +235,7 @@ int LhasaReader::ReadBlock(DataBlock &block, bool &fatal)
     if (got == 0)
         return EndOfMember();
     crc_ = Crc16(crc_, buffer_.data(), got);
-    block.data = buffer_.data();
-    block.size = got;
-    block.offset = offset_;
-    offset_ += got;
+    block = FollowingBlock(buffer_.data(), got, offset_);
     return 0;
 }
 

@@ -27,6 +27,15 @@ struct DataBlock
     std::uint64_t offset = 0; // where the bytes belong in the member (gaps are holes)
 };
 
+// The block of size bytes at data following the offset bytes handed out before it; offset
+// moves past it.
+inline DataBlock FollowingBlock(const void *data, std::size_t size, std::uint64_t &offset)
+{
+    const DataBlock block{data, size, offset};
+    offset += size;
+    return block;
+}
+
 // Results are the archiver interface's codes (outside/include/archiver_api.h).
 //
 // Integrity, the same for every reader, so that a damaged member never arrives:
