@@ -1,7 +1,6 @@
 #include "lhasareader.h"
 
 #include "outside/arccommon/bytes.h"
-#include "outside/arccommon/crc16.h"
 #include "outside/arccommon/signatures.h"
 #include "outside/include/archiver_api.h"
 #include "rawnames.h"
@@ -19,14 +18,18 @@ namespace {
 
 using Input = LhasaReader::Input;
 
-// Refills input's buffer from the file at its position: the bytes now buffered there.
+// Refills input's buffer from the file at its position, up to its end: the bytes now
+// buffered there.
 std::size_t Refill(Input &input)
 {
     input.bufferAt = input.position;
     input.bufferFill = 0;
+    const std::uint64_t at = input.start + input.position;
+    const std::size_t want = static_cast<std::size_t>(
+        std::min<std::uint64_t>(input.buffer.size(), input.end - std::min(input.end, at)));
     for (;;) {
-        const ssize_t n = ::pread(input.fd, input.buffer.data(), input.buffer.size(),
-                                  static_cast<off_t>(input.start + input.position));
+        const ssize_t n =
+            want == 0 ? 0 : ::pread(input.fd, input.buffer.data(), want, static_cast<off_t>(at));
         if (n < 0 && errno == EINTR)
             continue;
         input.bufferFill = n > 0 ? static_cast<std::size_t>(n) : 0;
@@ -35,9 +38,8 @@ std::size_t Refill(Input &input)
 }
 
 // lhasa asks for a few bytes at a time: they come from a buffer of the file.
-int ReadInput(void *handle, void *buffer, size_t size)
+std::size_t ReadBuffered(Input &input, void *buffer, std::size_t size)
 {
-    auto &input = *static_cast<Input *>(handle);
     std::size_t got = 0;
     while (got < size) {
         const bool inBuffer =
@@ -50,6 +52,14 @@ int ReadInput(void *handle, void *buffer, size_t size)
         got += count;
         input.position += count;
     }
+    return got;
+}
+
+// The archive's headers, for lhasa's reader.
+int ReadInput(void *handle, void *buffer, size_t size)
+{
+    auto &input = *static_cast<Input *>(handle);
+    const std::size_t got = ReadBuffered(input, buffer, size);
     // A header that the file's end cuts short is damage; the end mark (a 0 byte) or nothing
     // at all is the archive's end.
     if (input.inHeader && got > 0 && got < size && static_cast<const char *>(buffer)[0] != 0)
@@ -57,12 +67,18 @@ int ReadInput(void *handle, void *buffer, size_t size)
     return static_cast<int>(got);
 }
 
+// The current member's packed data, for its decoder.
+size_t ReadPacked(void *buffer, size_t size, void *handle)
+{
+    return ReadBuffered(*static_cast<Input *>(handle), buffer, size);
+}
+
 // Steps over data without reading it; fails (lhasa then ends the archive) when the data
 // would end beyond the file.
 int SkipInput(void *handle, size_t size)
 {
     auto &input = *static_cast<Input *>(handle);
-    const std::uint64_t left = input.size - std::min(input.size, input.start + input.position);
+    const std::uint64_t left = input.end - std::min(input.end, input.start + input.position);
     if (size > left) {
         input.position += left;
         input.cutShort = true;
@@ -133,7 +149,7 @@ std::unique_ptr<LhasaReader> LhasaReader::Open(const std::string &path, int &cod
     }
     struct stat file = {};
     if (::fstat(reader->input_.fd, &file) == 0)
-        reader->input_.size = static_cast<std::uint64_t>(file.st_size);
+        reader->input_.end = static_cast<std::uint64_t>(file.st_size);
     if (!FindFirstLhaHeader(path, reader->input_.start)) {
         code = ERROR_NOT_ARC_FILE;
         text = "not an LZH archive";
@@ -154,6 +170,8 @@ std::unique_ptr<LhasaReader> LhasaReader::Open(const std::string &path, int &cod
 
 LhasaReader::~LhasaReader()
 {
+    if (decoder_ != nullptr)
+        lha_decoder_free(decoder_);
     if (reader_ != nullptr)
         lha_reader_free(reader_);
     if (stream_ != nullptr)
@@ -207,18 +225,25 @@ int LhasaReader::Next(MemberInfo &info)
     if (info.entry.kind == protocol::MemberKind::File &&
         lha_decoder_for_name(current_->compress_method) == nullptr)
         info.refusal = ERROR_METHOD;
-    offset_ = 0;
-    crc_ = 0;
+    // The packed data follows the header; lhasa's reader steps over it for the next one.
+    if (decoder_ != nullptr)
+        lha_decoder_free(decoder_);
+    decoder_ = nullptr;
+    packed_.fd = input_.fd;
+    packed_.start = input_.start + input_.position;
+    packed_.end = std::min(input_.end, packed_.start + header.compressed_length);
+    packed_.position = 0;
+    packed_.bufferFill = 0;
     return 0;
 }
 
 int LhasaReader::EndOfMember()
 {
-    if (offset_ != current_->length) {
+    if (lha_decoder_get_length(decoder_) != current_->length) {
         errorText_ = "the member's data ends short of its size";
         return ERROR_FILE_CRC;
     }
-    if (crc_ != current_->crc) {
+    if (lha_decoder_get_crc(decoder_) != current_->crc) {
         errorText_ = "CRC-16 of the member does not match";
         return ERROR_FILE_CRC;
     }
@@ -231,10 +256,23 @@ int LhasaReader::ReadBlock(DataBlock &block, bool &fatal)
     block = DataBlock();
     if (current_ == nullptr || KindOf(*current_) != protocol::MemberKind::File)
         return 0;
-    const std::size_t got = lha_reader_read(reader_, buffer_.data(), buffer_.size());
+    if (decoder_ == nullptr) {
+        // Decoded here rather than through lhasa's reader, for the decoder's own CRC-16.
+        LHADecoderType *const method = lha_decoder_for_name(current_->compress_method);
+        if (method == nullptr) {
+            errorText_ = "the member's method is unknown";
+            return ERROR_METHOD;
+        }
+        decoder_ = lha_decoder_new(method, ReadPacked, &packed_, current_->length);
+        if (decoder_ == nullptr) {
+            errorText_ = "out of memory";
+            return ERROR_MORE_HEAP_MEMORY;
+        }
+        offset_ = 0;
+    }
+    const std::size_t got = lha_decoder_read(decoder_, buffer_.data(), buffer_.size());
     if (got == 0)
         return EndOfMember();
-    crc_ = Crc16(crc_, buffer_.data(), got);
     block = FollowingBlock(buffer_.data(), got, offset_);
     return 0;
 }

@@ -17,6 +17,7 @@
 struct _LHAReader;
 struct _LHAInputStream;
 struct _LHAFileHeader;
+struct _LHADecoder;
 
 namespace arc {
 
@@ -41,16 +42,16 @@ public:
     int SkippedProblem() const override { return skipped_; }
     std::string ErrorText() const override { return errorText_; }
 
-    // The input: the archive file from the first header on, with the position lhasa has
-    // reached. Public for the C callbacks only.
+    // An input: the archive file from the first header on, with the position lhasa has
+    // reached, or the current member's packed data. Public for the C callbacks only.
     struct Input
     {
         int fd = -1;
-        std::uint64_t size = 0;     // of the file
-        std::uint64_t start = 0;    // file offset of the first header
-        std::uint64_t position = 0; // bytes of the archive consumed so far, from start
-        bool inHeader = false;      // lhasa is reading a header now
-        bool cutShort = false;      // a header or skipped data ran into the end of the file
+        std::uint64_t end = UINT64_MAX; // file offset where it ends (the file's size)
+        std::uint64_t start = 0;        // file offset of the first header
+        std::uint64_t position = 0;     // bytes of the archive consumed so far, from start
+        bool inHeader = false;          // lhasa is reading a header now
+        bool cutShort = false;          // a header or skipped data ran into the end of the file
         std::vector<char> buffer = std::vector<char>(64 * 1024);
         std::uint64_t bufferAt = 0; // position of buffer[0]
         std::size_t bufferFill = 0; // bytes valid in buffer
@@ -62,13 +63,14 @@ private:
     int EndOfMember();
 
     Input input_;
+    Input packed_; // of the current member
     _LHAInputStream *stream_ = nullptr;
     _LHAReader *reader_ = nullptr;
     _LHAFileHeader *current_ = nullptr;
+    _LHADecoder *decoder_ = nullptr; // of the current member, once its data is read
     std::unique_ptr<LhaRawNames> rawNames_;
     std::array<unsigned char, 64 * 1024> buffer_{};
     std::uint64_t offset_ = 0; // bytes of the current member handed out
-    std::uint16_t crc_ = 0;    // CRC-16 of those bytes
     bool firstHeader_ = true;
     int skipped_ = 0;
     std::string errorText_;
