@@ -42,12 +42,6 @@ int DataErrorCode(const char *text)
 void EnableFormats(struct archive *a, ArchiveKind kind)
 {
     switch (kind) {
-    case ArchiveKind::Lha:
-        archive_read_support_format_lha(a);
-        // Read every 8-bit name as Latin-1, a conversion that cannot fail; the stored
-        // bytes are taken from the header afterwards (LhaRawNames).
-        archive_read_set_format_option(a, "lha", "hdrcharset", "ISO-8859-1");
-        break;
     case ArchiveKind::Zip:
         archive_read_support_format_zip(a);
         break;
@@ -77,7 +71,8 @@ void EnableFormats(struct archive *a, ArchiveKind kind)
         archive_read_support_format_rar(a);
         archive_read_support_format_rar5(a);
         break;
-    case ArchiveKind::Arj:
+    case ArchiveKind::Lha: // read with lhasa (LhasaReader)
+    case ArchiveKind::Arj: // read with our own decoder (ArjReader)
         break;
     }
 }
@@ -176,9 +171,7 @@ std::unique_ptr<LibarchiveReader> LibarchiveReader::Open(ArchiveKind kind, const
         text = reason != nullptr ? reason : "not an archive";
         return nullptr;
     }
-    if (kind == ArchiveKind::Lha)
-        reader->rawNames_ = std::make_unique<LhaRawNames>(path);
-    else if (kind == ArchiveKind::Rar)
+    if (kind == ArchiveKind::Rar)
         reader->rawNames_ = std::make_unique<Rar4RawNames>(path);
     else if (kind == ArchiveKind::Zip)
         reader->zipCrcs_ = std::make_unique<ZipCentralCrcs>(path);
@@ -197,14 +190,10 @@ std::string LibarchiveReader::NameOf(struct archive_entry *entry) const
     if (bareCompressedFile_)
         return BareFileName(path_);
     if (rawNames_ && archive_format(archive_) != ARCHIVE_FORMAT_RAR_V5) {
-        std::string raw =
+        const std::string raw =
             rawNames_->NameAt(static_cast<std::uint64_t>(archive_read_header_position(archive_)));
-        if (!raw.empty()) {
-            // An LHA symbolic link's header holds "name|target".
-            if (kind_ == ArchiveKind::Lha && KindOf(entry) == protocol::MemberKind::Link)
-                raw = raw.substr(0, raw.find('|'));
+        if (!raw.empty())
             return raw;
-        }
     }
     if (const char *name = archive_entry_pathname(entry))
         return name;
@@ -251,31 +240,31 @@ int LibarchiveReader::Next(MemberInfo &info)
                 return Fail(ERROR_HEADER_BROKEN);
             continue;
         }
-        info = MemberInfo();
-        info.entry.name = name;
-        info.entry.kind = KindOf(entry);
-        info.sizeKnown = archive_entry_size_is_set(entry) != 0;
-        if (info.sizeKnown && archive_entry_size(entry) > 0)
-            info.entry.size = static_cast<std::uint64_t>(archive_entry_size(entry));
-        if (archive_entry_mtime_is_set(entry))
-            info.entry.mtime = archive_entry_mtime(entry);
-        info.sparse = archive_entry_sparse_count(entry) > 0;
-        dataCrc_ = 0;
-        // libarchive checks a ZIP member against its local header's CRC-32; only when that
-        // differs from the central directory's (it warns then) is the data's own CRC needed.
-        crcWanted_ = zipCrcs_ && r == ARCHIVE_WARN;
-        endPending_ = false;
-        headerPosition_ = static_cast<std::uint64_t>(archive_read_header_position(archive_));
-        if (archive_entry_is_data_encrypted(entry))
-            info.refusal = ERROR_PASSWORD_FILE;
-        if (kind_ == ArchiveKind::Lha) {
-            // The format name reads "lha -lh5-".
-            const char *format = archive_format_name(archive_);
-            if (format != nullptr && std::strlen(format) == 9)
-                info.entry.method = format + 4;
-        }
+        Describe(entry, name, r, info);
         return 0;
     }
+}
+
+void LibarchiveReader::Describe(struct archive_entry *entry, const std::string &name, int result,
+                                MemberInfo &info)
+{
+    info = MemberInfo();
+    info.entry.name = name;
+    info.entry.kind = KindOf(entry);
+    info.sizeKnown = archive_entry_size_is_set(entry) != 0;
+    if (info.sizeKnown && archive_entry_size(entry) > 0)
+        info.entry.size = static_cast<std::uint64_t>(archive_entry_size(entry));
+    if (archive_entry_mtime_is_set(entry))
+        info.entry.mtime = archive_entry_mtime(entry);
+    info.sparse = archive_entry_sparse_count(entry) > 0;
+    dataCrc_ = 0;
+    // libarchive checks a ZIP member against its local header's CRC-32; only when that
+    // differs from the central directory's (it warns then) is the data's own CRC needed.
+    crcWanted_ = zipCrcs_ && result == ARCHIVE_WARN;
+    endPending_ = false;
+    headerPosition_ = static_cast<std::uint64_t>(archive_read_header_position(archive_));
+    if (archive_entry_is_data_encrypted(entry))
+        info.refusal = ERROR_PASSWORD_FILE;
 }
 
 int LibarchiveReader::ReadBlock(DataBlock &block, bool &fatal)

@@ -1,7 +1,8 @@
 #pragma once
-// Members of LHA, ZIP, CAB, TAR (plain or compressed, or a lone compressed file) and RAR
-// archives, read with libarchive. Each kind enables only its own formats, so a library
-// never reads another library's kind of archive. Names keep the bytes the archive stores.
+// Members of ZIP, CAB, TAR (plain or compressed, or a lone compressed file) and RAR
+// archives, read with libarchive (LZH is read with lhasa, ARJ with our own decoder). Each kind
+// enables only its own formats, so a library never reads another library's kind of archive. Names
+// keep the bytes the archive stores.
 //
 // libarchive must be used under a UTF-8 locale (the helper sets C.UTF-8): names that are
 // stored as Unicode then come out as UTF-8, and all others come out unconverted.
@@ -23,7 +24,8 @@ class ZipCentralCrcs;
 class LibarchiveReader : public MemberReader
 {
 public:
-    // Opens path as an archive of kind (not Arj): nullptr with code and text when it cannot.
+    // Opens path as an archive of kind (not Lha or Arj): nullptr with code and text when it
+    // cannot.
     static std::unique_ptr<LibarchiveReader> Open(ArchiveKind kind, const std::string &path,
                                                   int &code, std::string &text);
     ~LibarchiveReader() override;
@@ -44,6 +46,10 @@ private:
     LibarchiveReader(ArchiveKind kind, const std::string &path);
     int Fail(int code);
     std::string NameOf(struct archive_entry *entry) const;
+    // Fills info for the member entry named name, which libarchive's header read answered
+    // with result, and readies the reading of its data.
+    void Describe(struct archive_entry *entry, const std::string &name, int result,
+                  MemberInfo &info);
     // Whether the ZIP member's data so far and then data match its central directory's
     // CRC-32 (libarchive checks the local header's, which may be a dummy).
     bool MatchesCentralCrc(const void *data, std::size_t size) const;
