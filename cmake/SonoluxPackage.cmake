@@ -63,8 +63,9 @@ set(CPACK_DEBIAN_FILE_NAME "DEB-DEFAULT")
 set(CPACK_DEBIAN_PACKAGE_SECTION "sound")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 # Libraries from dpkg-shlibdeps (lhasa and zlib named as well: the archive helper needs
-# them for LZH archives and for checking gzip streams); a Japanese font for the titles and, for the default
-# FluidSynth output, a General MIDI SoundFont (not needed with an external sound module).
+# them for LZH archives and for checking gzip streams); a Japanese font for the titles
+# and, for the default FluidSynth output, a General MIDI SoundFont (not needed with an
+# external sound module).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "liblhasa0, zlib1g, fonts-ipafont-gothic | fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fluid-soundfont-gm | timgm6mb-soundfont")
