@@ -107,36 +107,6 @@ protocol::MemberKind KindOf(const LHAFileHeader &header)
 
 } // namespace
 
-bool FindFirstLhaHeader(const std::string &path, std::uint64_t &offset)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    std::string head(signatureScan, '\0');
-    std::size_t got = 0;
-    while (got < head.size()) {
-        const ssize_t n =
-            ::pread(fd, head.data() + got, head.size() - got, static_cast<off_t>(got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    head.resize(got);
-    // Further in, a header counts only behind a self-extractor's program head; elsewhere
-    // it may be a member stored inside another kind of file.
-    const std::size_t last = IsProgramHead(head) ? head.size() : std::min<std::size_t>(1, got);
-    for (std::size_t at = 0; at < last; ++at) {
-        if (LhaHeaderAt(head, at)) {
-            offset = at;
-            return true;
-        }
-    }
-    return false;
-}
-
 std::unique_ptr<LhasaReader> LhasaReader::Open(const std::string &path, int &code,
                                                std::string &text)
 {
@@ -150,11 +120,13 @@ std::unique_ptr<LhasaReader> LhasaReader::Open(const std::string &path, int &cod
     struct stat file = {};
     if (::fstat(reader->input_.fd, &file) == 0)
         reader->input_.end = static_cast<std::uint64_t>(file.st_size);
-    if (!FindFirstLhaHeader(path, reader->input_.start)) {
+    const std::size_t start = ArchiveStart(ArchiveKind::Lha, ReadFileHead(path, signatureScan));
+    if (start == std::string::npos) {
         code = ERROR_NOT_ARC_FILE;
         text = "not an LZH archive";
         return nullptr;
     }
+    reader->input_.start = start;
     reader->stream_ = lha_input_stream_new(&inputType, &reader->input_);
     if (reader->stream_ != nullptr)
         reader->reader_ = lha_reader_new(reader->stream_);

@@ -23,11 +23,6 @@ namespace arc {
 
 class LhaRawNames;
 
-// The offset of the first LZH member header in the file at path: 0 for a plain archive,
-// or where it lies behind a program head (IsProgramHead). False when there is none within
-// signatureScan.
-bool FindFirstLhaHeader(const std::string &path, std::uint64_t &offset);
-
 class LhasaReader : public MemberReader
 {
 public:

@@ -1,5 +1,7 @@
 #include "libarchivereader.h"
 
+#include "filewindow.h"
+#include "outside/arccommon/bytes.h"
 #include "outside/arccommon/crc32.h"
 #include "outside/arccommon/membername.h"
 #include "outside/arccommon/signatures.h"
@@ -155,27 +157,46 @@ std::unique_ptr<LibarchiveReader> LibarchiveReader::Open(ArchiveKind kind, const
                                                          int &code, std::string &text)
 {
     std::unique_ptr<LibarchiveReader> reader(new LibarchiveReader(kind, path));
-    reader->archive_ = archive_read_new();
-    if (reader->archive_ == nullptr) {
-        code = ERROR_MORE_HEAP_MEMORY;
-        text = "out of memory";
-        return nullptr;
+    code = reader->StartReading(nullptr, text);
+    if (code == ERROR_NOT_ARC_FILE) {
+        // libarchive looks for an archive only a short way into a self-extractor: further
+        // in, it reads from the header the probe finds.
+        const std::size_t start = ArchiveStart(kind, ReadFileHead(path, signatureScan));
+        if (start != std::string::npos && start > 0)
+            reader->window_ = FileWindow::Open(path, start);
+        std::string ignored;
+        if (reader->window_ && reader->StartReading(reader->window_.get(), ignored) == 0)
+            code = 0;
     }
-    struct archive *a = reader->archive_;
-    EnableFormats(a, kind);
-    if (archive_read_open_filename(a, path.c_str(), readBlockSize) != ARCHIVE_OK) {
-        const int number = archive_errno(a);
-        code = (number == ENOENT || number == EACCES || number == EISDIR) ? ERROR_ARC_FILE_OPEN
-                                                                          : ERROR_NOT_ARC_FILE;
-        const char *reason = archive_error_string(a);
-        text = reason != nullptr ? reason : "not an archive";
+    if (code != 0)
         return nullptr;
-    }
     if (kind == ArchiveKind::Rar)
         reader->rawNames_ = std::make_unique<Rar4RawNames>(path);
     else if (kind == ArchiveKind::Zip)
         reader->zipCrcs_ = std::make_unique<ZipCentralCrcs>(path);
     return reader;
+}
+
+int LibarchiveReader::StartReading(FileWindow *window, std::string &text)
+{
+    if (archive_ != nullptr)
+        archive_read_free(archive_);
+    archive_ = archive_read_new();
+    if (archive_ == nullptr) {
+        text = "out of memory";
+        return ERROR_MORE_HEAP_MEMORY;
+    }
+    EnableFormats(archive_, kind_);
+    const int opened = window != nullptr
+                           ? window->OpenArchive(archive_)
+                           : archive_read_open_filename(archive_, path_.c_str(), readBlockSize);
+    if (opened == ARCHIVE_OK)
+        return 0;
+    const int number = archive_errno(archive_);
+    const char *reason = archive_error_string(archive_);
+    text = reason != nullptr ? reason : "not an archive";
+    return (number == ENOENT || number == EACCES || number == EISDIR) ? ERROR_ARC_FILE_OPEN
+                                                                      : ERROR_NOT_ARC_FILE;
 }
 
 int LibarchiveReader::Fail(int code)
@@ -190,8 +211,9 @@ std::string LibarchiveReader::NameOf(struct archive_entry *entry) const
     if (bareCompressedFile_)
         return BareFileName(path_);
     if (rawNames_ && archive_format(archive_) != ARCHIVE_FORMAT_RAR_V5) {
-        const std::string raw =
-            rawNames_->NameAt(static_cast<std::uint64_t>(archive_read_header_position(archive_)));
+        const std::uint64_t start = window_ ? window_->Start() : 0;
+        const std::string raw = rawNames_->NameAt(
+            start + static_cast<std::uint64_t>(archive_read_header_position(archive_)));
         if (!raw.empty())
             return raw;
     }

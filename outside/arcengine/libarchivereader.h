@@ -18,6 +18,7 @@ struct archive_entry;
 
 namespace arc {
 
+class FileWindow;
 class RawNames;
 class ZipCentralCrcs;
 
@@ -44,6 +45,9 @@ public:
 
 private:
     LibarchiveReader(ArchiveKind kind, const std::string &path);
+    // Opens a new libarchive reading of the archive, or of window when given: 0, or the
+    // code and text.
+    int StartReading(FileWindow *window, std::string &text);
     int Fail(int code);
     std::string NameOf(struct archive_entry *entry) const;
     // Fills info for the member entry named name, which libarchive's header read answered
@@ -56,6 +60,7 @@ private:
 
     ArchiveKind kind_;
     std::string path_;
+    std::unique_ptr<FileWindow> window_; // the archive behind a large program head
     struct archive *archive_ = nullptr;
     std::unique_ptr<RawNames> rawNames_; // for formats whose names libarchive rewrites
     std::unique_ptr<ZipCentralCrcs> zipCrcs_;

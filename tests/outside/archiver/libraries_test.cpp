@@ -190,3 +190,28 @@ TEST(ArchiverSelfExtractor, LzhBehindALargeProgramHeadOpens)
     EXPECT_NE(unlha.Command(PlayerCommandLine(lzh, data, temp / "none")), 0);
     EXPECT_TRUE(TreeOf(temp / "none").empty());
 }
+
+class SelfExtractor : public ArchiverLibrary
+{
+};
+
+// Catches a Win32 or MS-DOS self-extractor (an archive behind a program head larger than
+// libarchive's own short scan, or for ARJ our reader's) that the probe recognises but the
+// library cannot open. LZH: ArchiverSelfExtractor above.
+TEST_P(SelfExtractor, OpensBehindALargeProgramHead)
+{
+    const std::string path =
+        temp_.Write("sfx.exe", "MZ" + std::string(700000, '\x90') + ReadFile(archive_));
+    EXPECT_EQ(archiver_->Check(path, CHECKARCHIVE_RAPID), 1);
+    EXPECT_EQ(archiver_->List(path), memberNames);
+    const std::string folder = temp_ / "out";
+    std::string report;
+    EXPECT_EQ(archiver_->Command(PlayerCommandLine(format_, path, folder), &report), 0) << report;
+    EXPECT_EQ(TreeOf(folder), songFiles);
+    EXPECT_EQ(ReadFile(folder + "/Track3.RCP"), DataOf("sub/deep/Track3.RCP"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, SelfExtractor,
+                         ::testing::Values(Case{"arj", "arj"}, Case{"zip", "zip"},
+                                           Case{"cab", "cab"}, Case{"rar", "rar"}),
+                         [](const auto &info) { return info.param.name; });
