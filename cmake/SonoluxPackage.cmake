@@ -88,11 +88,13 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/sonolux/sonolux")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     "${CMAKE_BINARY_DIR}/no-maintainer-scripts/postinst"
     "${CMAKE_BINARY_DIR}/no-maintainer-scripts/postrm")
-# Libraries from dpkg-shlibdeps (unarr named too: only the RAR engine, loaded at run
-# time, links it); a Japanese font for the titles and, for the default
-# FluidSynth output, a General MIDI SoundFont (not needed with an external sound module).
+# Libraries from dpkg-shlibdeps (unarr, lhasa and zlib named as well: the RAR engine and
+# the archive helper, loaded or run on demand, need them); a Japanese font for the titles
+# and, for the default FluidSynth output, a General MIDI SoundFont (not needed with an
+# external sound module).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libunarr1, fonts-ipafont-gothic | fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libunarr1, liblhasa0, zlib1g, fonts-ipafont-gothic | fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fluid-soundfont-gm | timgm6mb-soundfont")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "playerctl")
 include(CPack)

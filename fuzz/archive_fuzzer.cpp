@@ -1,7 +1,7 @@
 // One archiver library's reading of any bytes: the listing and the extraction its helper
-// process performs, through libarchive or our own readers and decoders (ARJ; ZIP with
-// PKZIP 1.x methods or Deflate64; RAR before RAR 5 with old methods or solid). The kind is
-// fixed per target by FUZZ_ARCHIVE_KIND. Every report must be well-formed records, and
+// process performs, through libarchive, lhasa (LZH) or our own readers and decoders (ARJ;
+// ZIP with PKZIP 1.x methods or Deflate64; RAR before RAR 5 with old methods or solid). The
+// kind is fixed per target by FUZZ_ARCHIVE_KIND. Every report must be well-formed records, and
 // extraction must write nothing but plain files and folders inside its target folder, and
 // no file there but the members it reports complete.
 //
@@ -13,6 +13,7 @@
 
 #include "outside/arcengine/arjreader.h"
 #include "outside/arcengine/jobs.h"
+#include "outside/arcengine/lhasareader.h"
 #include "outside/arcengine/libarchivereader.h"
 #include "outside/arcengine/oldzipreader.h"
 #include "outside/arcengine/recordwriter.h"
@@ -117,6 +118,8 @@ std::unique_ptr<arc::MemberReader> OpenReader(const std::string &path)
     // The reader the helper (ZIP) or the RAR engine (RAR) would choose.
     if constexpr (kind == arc::ArchiveKind::Arj)
         return arc::ArjReader::Open(path, code, text);
+    else if constexpr (kind == arc::ArchiveKind::Lha)
+        return arc::LhasaReader::Open(path, code, text);
     if (kind == arc::ArchiveKind::Zip && arc::OldZipReader::Needed(path))
         return arc::OldZipReader::Open(path, code, text);
     if (kind == arc::ArchiveKind::Rar && unrar::OldRarReader::Needed(path))

@@ -8,6 +8,7 @@
 #include "outside/arcengine/arjreader.h"
 #include "outside/arcengine/folderwriter.h"
 #include "outside/arcengine/jobs.h"
+#include "outside/arcengine/lhasareader.h"
 #include "outside/arcengine/libarchivereader.h"
 #include "outside/arcengine/oldzipreader.h"
 #include "outside/arcengine/recordwriter.h"
@@ -63,6 +64,8 @@ std::unique_ptr<arc::MemberReader> OpenReader(const arc::WorkerJob &job, int &co
     switch (job.kind) {
     case arc::ArchiveKind::Arj:
         return arc::ArjReader::Open(job.archive, code, text);
+    case arc::ArchiveKind::Lha:
+        return arc::LhasaReader::Open(job.archive, code, text);
     case arc::ArchiveKind::Rar:
         return arc::RarEngineReader::Open(OwnFolder(), job.archive, code, text);
     case arc::ArchiveKind::Zip:
