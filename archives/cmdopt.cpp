@@ -1,15 +1,24 @@
 #include "cmdopt.h"
 
+#include "earchiver.h"
 #include "platform/mbcs.h"
+#include "platform/textcodec.h"
 
 namespace archives {
 
 std::string ConvertPathDelimiter(const std::string &path, char delimiter)
 {
     std::string result = path;
+    // A name that is no valid UTF-8 is a Shift-JIS member name of an old archive, whatever
+    // the process code page: its second bytes may have the value of a backslash.
+    const bool shiftJis =
+        platform::CodePage() == platform::cpShiftJis || !platform::IsValidUtf8(path);
     // Only the first byte of each character is looked at; a lead byte is never a backslash.
-    for (std::size_t i = 0; i < result.size(); i += platform::CharLength(result, i)) {
-        if (result[i] == '\\')
+    for (std::size_t i = 0; i < result.size(); ++i) {
+        const auto c = static_cast<unsigned char>(result[i]);
+        if (shiftJis && ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)))
+            ++i;
+        else if (result[i] == '\\')
             result[i] = delimiter;
     }
     return result;
@@ -36,6 +45,10 @@ void TCmdOpt::AddString(const std::string &name, const std::string &value)
 {
     if (IsUnset(value))
         return;
+    // The archivers' syntax has no escape for a double quote: written in, it would end the
+    // item early and the rest would be read as other items.
+    if (value.find('"') != std::string::npos)
+        throw EArchiver("二重引用符 (\") を含む名前は書庫操作に渡せません: " + value);
     if (name.empty())
         Add('"' + value + '"');
     else

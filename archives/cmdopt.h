@@ -13,7 +13,8 @@
 namespace archives {
 
 // path with every backslash replaced by delimiter. The search for backslashes follows the
-// process code page, so the second byte of a double-byte character is never replaced.
+// process code page, or Shift-JIS for a path that is no valid UTF-8, so the second byte
+// of a double-byte character is never replaced.
 std::string ConvertPathDelimiter(const std::string &path, char delimiter);
 
 // True when the last character of text (not merely its last byte) is a backslash.
@@ -37,7 +38,8 @@ public:
     // Unless number is -1 (unset): "-" + name + number in decimal.
     void AddNumber(const std::string &name, int number);
     // Unless value is unset: "\"" + value + "\"" when name is empty, else
-    // "\"-" + name + value + "\"". An empty value is added.
+    // "\"-" + name + value + "\"". An empty value is added. Throws EArchiver when value
+    // holds a double quote, which no item can carry.
     void AddString(const std::string &name, const std::string &value);
     // AddString with the path's backslashes written as PathDelimiter().
     void AddPath(const std::string &name, const std::string &path);

@@ -24,7 +24,7 @@ timeout_seconds=10
 
 all_targets=(smf_fuzzer loader_fuzzer rcpcv_fuzzer
     archive_lha_fuzzer archive_zip_fuzzer archive_cab_fuzzer archive_tar_fuzzer
-    archive_rar_fuzzer archive_arj_fuzzer
+    archive_rar_fuzzer archive_arj_fuzzer oldcodec_fuzzer
     commandline_fuzzer listfile_fuzzer settingsfile_fuzzer designfile_fuzzer)
 
 # A fixture on which libarchive 3.6.2 itself loops or allocates without bound (the product
@@ -90,12 +90,15 @@ seed()
         seed_from "$corpus" "$fixtures/rcp" '*' ;;
     rcpcv_fuzzer) seed_from "$corpus" "$fixtures/rcp" '*' ;;
     archive_lha_fuzzer) seed_from "$corpus" "$fixtures/archives/libarchive/lha" '*' ;;
-    archive_zip_fuzzer) seed_from "$corpus" "$fixtures/archives/libarchive/zip" '*' ;;
+    archive_zip_fuzzer)
+        seed_from "$corpus" "$fixtures/archives/libarchive/zip" '*'
+        seed_from "$corpus" "$fixtures/archives/old" '*.zip' ;;
     archive_cab_fuzzer) seed_from "$corpus" "$fixtures/archives/libarchive/cab" '*' ;;
     archive_tar_fuzzer) seed_from "$corpus" "$fixtures/archives/libarchive/tar" '*' ;;
     archive_rar_fuzzer)
         seed_from "$corpus" "$fixtures/archives/libarchive/rar4" '*'
-        seed_from "$corpus" "$fixtures/archives/libarchive/rar5" '*' ;;
+        seed_from "$corpus" "$fixtures/archives/libarchive/rar5" '*'
+        seed_from "$corpus" "$fixtures/archives/old" '*.rar' ;;
     archive_arj_fuzzer) seed_from "$corpus" "$fixtures/archives/arj" '*.arj' '*.a0?' ;;
     commandline_fuzzer) seed_from "$corpus" "$root/fuzz/seeds/commandline" '*' ;;
     listfile_fuzzer) seed_from "$corpus" "$root/fuzz/seeds/listfile" '*' ;;

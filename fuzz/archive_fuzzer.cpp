@@ -1,6 +1,7 @@
 // One archiver library's reading of any bytes: the listing and the extraction its helper
-// process performs, through libarchive or (ARJ) our own reader and decoder. The kind is
-// fixed per target by FUZZ_ARCHIVE_KIND. Every report must be well-formed records, and
+// process performs, through libarchive, lhasa (LZH) or our own readers and decoders (ARJ;
+// ZIP with PKZIP 1.x methods or Deflate64; RAR before RAR 5 with old methods or solid). The
+// kind is fixed per target by FUZZ_ARCHIVE_KIND. Every report must be well-formed records, and
 // extraction must write nothing but plain files and folders inside its target folder, and
 // no file there but the members it reports complete.
 //
@@ -12,9 +13,13 @@
 
 #include "outside/arcengine/arjreader.h"
 #include "outside/arcengine/jobs.h"
+#include "outside/arcengine/lhasareader.h"
 #include "outside/arcengine/libarchivereader.h"
+#include "outside/arcengine/oldzipreader.h"
 #include "outside/arcengine/recordwriter.h"
 #include "outside/arj/arjdecoder.h"
+#include "outside/codecio/memorysource.h"
+#include "outside/unrar/oldrarreader.h"
 
 #include <cstring>
 #include <filesystem>
@@ -110,10 +115,16 @@ std::unique_ptr<arc::MemberReader> OpenReader(const std::string &path)
 {
     int code = 0;
     std::string text;
+    // The reader the helper (ZIP) or the RAR engine (RAR) would choose.
     if constexpr (kind == arc::ArchiveKind::Arj)
         return arc::ArjReader::Open(path, code, text);
-    else
-        return arc::LibarchiveReader::Open(kind, path, code, text);
+    else if constexpr (kind == arc::ArchiveKind::Lha)
+        return arc::LhasaReader::Open(path, code, text);
+    if (kind == arc::ArchiveKind::Zip && arc::OldZipReader::Needed(path))
+        return arc::OldZipReader::Open(path, code, text);
+    if (kind == arc::ArchiveKind::Rar && unrar::OldRarReader::Needed(path))
+        return unrar::OldRarReader::Open(path, code, text);
+    return arc::LibarchiveReader::Open(kind, path, code, text);
 }
 
 // Only plain files and folders below out, and no file but the completed members: no
@@ -139,29 +150,6 @@ void CheckWritten(const std::string &folder, const std::string &out,
     }
 }
 
-// A byte source over memory, for the ARJ decoder on its own.
-class MemorySource : public arj::ByteSource
-{
-public:
-    MemorySource(const std::uint8_t *data, std::size_t size)
-        : data_(data)
-        , left_(size)
-    {
-    }
-    std::size_t Read(unsigned char *buffer, std::size_t size) override
-    {
-        const std::size_t n = std::min(size, left_);
-        std::memcpy(buffer, data_, n);
-        data_ += n;
-        left_ -= n;
-        return n;
-    }
-
-private:
-    const std::uint8_t *data_;
-    std::size_t left_;
-};
-
 // The archive's CRC-32 checks keep most damaged data away from the decoder, so ARJ input
 // is also decoded as a bare compressed stream: byte 0 picks the method, bytes 1 and 2 the
 // original size.
@@ -171,7 +159,7 @@ private:
         return;
     const int method = 1 + data[0] % 4;
     const std::uint64_t originalSize = std::uint64_t{data[1]} << 8 | data[2];
-    MemorySource source(data + 3, size - 3);
+    codec::MemorySource source(data + 3, size - 3);
     arj::ArjDecoder decoder(method, originalSize, source);
     std::vector<unsigned char> out(4096);
     std::uint64_t produced = 0;

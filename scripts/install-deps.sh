@@ -8,16 +8,18 @@ packages=(
     # build
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libfluidsynth-dev libasound2-dev libarchive-dev
+    libfluidsynth-dev libasound2-dev libarchive-dev liblhasa-dev libunarr-dev zlib1g-dev
     libgtest-dev libgmock-dev libxcb1-dev
+    # build: the manual pages
+    scdoc
     # run: fonts for the Japanese user interface, General MIDI SoundFonts
     fonts-ipafont-gothic fonts-noto-cjk
     fluid-soundfont-gm timgm6mb-soundfont
     # tests and benchmarks: archive makers, reference players, desktop checks
-    zip unzip bzip2 gzip arj gcab libarchive-tools fluidsynth
+    zip unzip p7zip-full bzip2 gzip arj gcab jlha-utils libarchive-tools fluidsynth
     dbus playerctl desktop-file-utils xvfb xauth
-    # the Debian package: CPack's dependency scan
-    dpkg-dev file
+    # the Debian package: CPack's dependency scan, and the checks a packager runs on it
+    dpkg-dev file lintian appstream
 )
 
 missing=()

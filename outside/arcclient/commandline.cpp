@@ -3,6 +3,7 @@
 #include "outside/arccommon/codepage.h"
 #include "outside/include/archiver_api.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -28,7 +29,7 @@ std::string Lower(std::string s)
 // The folder without its folder mark; "/" stays "/".
 std::string StripFolderMark(const std::string &folder)
 {
-    if (!EndsWithFolderMark(folder, ProcessEncoding()))
+    if (!EndsWithFolderMark(folder, NameEncoding(folder)))
         return folder;
     const std::string stripped = folder.substr(0, folder.size() - 1);
     return stripped.empty() ? std::string("/") : stripped;
@@ -126,7 +127,8 @@ public:
                 AddMask(name);
             return true;
         }
-        if (!haveFolder_ && EndsWithFolderMark(item, ProcessEncoding())) {
+        // A Shift-JIS mask ending in a character whose second byte is "\" is no folder.
+        if (!haveFolder_ && EndsWithFolderMark(item, NameEncoding(item))) {
             request_.folder = StripFolderMark(item);
             haveFolder_ = true;
             return true;
@@ -252,6 +254,12 @@ int ParseCommandLine(CommandStyle style, const std::string &line, ExtractRequest
                      std::string &error)
 {
     request = ExtractRequest();
+    // The syntax has no escape for a double quote: an unpaired one means a path holding one
+    // was written in, and the items cannot be told apart safely.
+    if (std::count(line.begin(), line.end(), '"') % 2 != 0) {
+        error = "a double quote is not closed (names holding one cannot be given)";
+        return ERROR_COMMAND_NAME;
+    }
     const std::vector<CommandToken> tokens = TokenizeCommandLine(line);
     if (tokens.empty()) {
         error = "no command";
@@ -266,7 +274,10 @@ int ParseCommandLine(CommandStyle style, const std::string &line, ExtractRequest
     parser.SetCommand(command);
     for (std::size_t i = 1; i < tokens.size(); ++i) {
         const std::string &text = tokens[i].text;
-        if (text.size() > 1 && text[0] == '-') {
+        // Switches come before the archive, quoted or not; after it a quoted item is a
+        // folder or a mask even when it begins with "-".
+        const bool item = tokens[i].quoted && !request.archive.empty();
+        if (text.size() > 1 && text[0] == '-' && !item) {
             parser.Switch(text);
         } else if (!parser.Item(text, error)) {
             return ERROR_RESPONSE_READ;

@@ -1,7 +1,8 @@
 #pragma once
 // The command lines the program's archive back-ends build for each library: a command,
 // switches, the archive, the folder (written with a trailing "\" or "/"), and masks, each
-// item possibly in double quotes; "@file" stands for the items listed in file.
+// item possibly in double quotes; "@file" stands for the items listed in file. A token
+// beginning with "-" is a switch, except a quoted one after the archive: that is a mask.
 
 #include <string>
 #include <vector>
@@ -31,8 +32,9 @@ struct ExtractRequest
 };
 
 // Reads an extraction command line of style: 0 with request filled, ERROR_COMMAND_NAME
-// for an unknown command, ERROR_NOT_FIND_ARC_FILE when no archive is named,
-// ERROR_RESPONSE_READ when a response file cannot be read. error says what was wrong.
+// for an unknown command or a double quote left unpaired (no item can hold one),
+// ERROR_NOT_FIND_ARC_FILE when no archive is named, ERROR_RESPONSE_READ when a response file cannot
+// be read. error says what was wrong.
 int ParseCommandLine(CommandStyle style, const std::string &line, ExtractRequest &request,
                      std::string &error);
 

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace arc {
 
@@ -10,6 +11,10 @@ namespace arc {
 // short or interrupted. False when the file ends first or a read fails; buffer may then
 // hold part of the bytes.
 bool ReadExactAt(int fd, std::uint64_t offset, void *buffer, std::size_t size);
+
+// The first bytes of the file at path, at most size of them: fewer when the file is
+// shorter, none when it cannot be read.
+std::string ReadFileHead(const std::string &path, std::size_t size);
 
 // The unsigned little-endian number in the bytes (1 to 4) at p.
 std::uint32_t LittleEndian(const unsigned char *p, int bytes);

@@ -127,8 +127,11 @@ bool MemberMatchesMask(const std::string &member, const std::string &mask)
 {
     if (mask == "*" || mask == "*.*")
         return true;
-    const TextEncoding maskEncoding = ProcessEncoding();
+    // Both are scanned in the member name's own encoding, whatever the process code page:
+    // a mask naming a Shift-JIS member holds the same Shift-JIS bytes, and scanned as UTF-8
+    // its "\" second bytes would look like separators.
     const TextEncoding memberEncoding = NameEncoding(member);
+    const TextEncoding maskEncoding = memberEncoding;
     if (!HasSeparator(mask, maskEncoding))
         return MatchesWildcard(MemberBaseName(member), memberEncoding, mask, maskEncoding);
     std::string path = NormalizeSeparators(member, memberEncoding);

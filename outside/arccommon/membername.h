@@ -30,10 +30,11 @@ bool SafeRelativeParts(const std::string &name, std::vector<std::string> &parts)
 bool MatchesWildcard(const std::string &text, TextEncoding textEncoding, const std::string &mask,
                      TextEncoding maskEncoding);
 
-// Whether member (stored name) is selected by mask (a command-line item in the process code
-// page). "*" and "*.*" select every member. A mask without a folder part is matched against
-// the member's name part; one with a folder part ("/" or "\") against the whole name, with
-// both separators taken as the same.
+// Whether member (stored name) is selected by mask (a command-line item). Both are scanned
+// in the member's own encoding (NameEncoding), whatever the process code page, and compared
+// byte for byte. "*" and "*.*" select every member. A mask without a folder part is matched
+// against the member's name part; one with a folder part ("/" or "\") against the whole
+// name, with both separators taken as the same.
 bool MemberMatchesMask(const std::string &member, const std::string &mask);
 
 // True when masks is empty or one of them selects member.

@@ -2,6 +2,7 @@
 
 #include "crc32.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace arc {
@@ -87,6 +88,35 @@ bool TarHeaderAt(const std::string &window, std::size_t at)
     return stored == sum;
 }
 
+namespace {
+
+// The first header of an archive of kind (not ZIP or TAR) at head[at].
+bool HeaderAt(ArchiveKind kind, const std::string &head, std::size_t at)
+{
+    switch (kind) {
+    case ArchiveKind::Lha:
+        return LhaHeaderAt(head, at);
+    case ArchiveKind::Arj:
+        return ArjMainHeaderAt(head, at);
+    case ArchiveKind::Cab:
+        return StartsWith(head, at, "MSCF\0\0\0\0", 8);
+    case ArchiveKind::Rar:
+        return StartsWith(head, at, "Rar!\x1A\x07", 6);
+    case ArchiveKind::Zip:
+    case ArchiveKind::Tar:
+        break;
+    }
+    return false;
+}
+
+} // namespace
+
+bool IsProgramHead(const std::string &head)
+{
+    return StartsWith(head, 0, "MZ", 2) ||
+           (!head.empty() && (Byte(head, 0) == 0xE9 || Byte(head, 0) == 0xEB));
+}
+
 Compression CompressionOf(const std::string &head)
 {
     if (StartsWith(head, 0, "\x1F\x8B", 2))
@@ -111,7 +141,7 @@ bool LooksLikeArchive(ArchiveKind kind, const std::string &head, const std::stri
 {
     // A header further into the file counts only behind a self-extractor's program head;
     // elsewhere it may be a member stored inside another archive.
-    const bool program = StartsWith(head, 0, "MZ", 2);
+    const bool program = IsProgramHead(head);
     switch (kind) {
     case ArchiveKind::Lha:
         return program ? AnyOffset(head, LhaHeaderAt) : LhaHeaderAt(head, 0);
@@ -127,13 +157,28 @@ bool LooksLikeArchive(ArchiveKind kind, const std::string &head, const std::stri
         const std::string rar4("Rar!\x1A\x07\x00", 7);
         const std::string rar5("Rar!\x1A\x07\x01\x00", 8);
         if (!program)
-            return StartsWith(head, 0, rar4.data(), 7) || StartsWith(head, 0, rar5.data(), 8);
+            return StartsWith(head, 0, rar4.data(), 7) || StartsWith(head, 0, rar5.data(), 8) ||
+                   StartsWith(head, 0, "RE~^", 4); // RAR 1.3 and 1.4
         return Contains(head, rar4.data(), 7) || Contains(head, rar5.data(), 8);
     }
     case ArchiveKind::Tar:
         return CompressionOf(head) != Compression::None || TarHeaderAt(head, 0);
     }
     return false;
+}
+
+std::size_t ArchiveStart(ArchiveKind kind, const std::string &head)
+{
+    if (kind == ArchiveKind::Zip || kind == ArchiveKind::Tar)
+        return 0;
+    // Further in, a header counts only behind a self-extractor's program head; elsewhere
+    // it may be a member stored inside another kind of file.
+    const std::size_t last =
+        IsProgramHead(head) ? head.size() : std::min<std::size_t>(1, head.size());
+    for (std::size_t at = 0; at < last; ++at)
+        if (HeaderAt(kind, head, at))
+            return at;
+    return std::string::npos;
 }
 
 } // namespace arc

@@ -22,13 +22,24 @@ bool ArjMainHeaderAt(const std::string &window, std::size_t at);
 // A TAR header block at window[at], its checksum checked.
 bool TarHeaderAt(const std::string &window, std::size_t at);
 
+// Whether a file beginning with head is a program that may carry an archive behind it: an
+// MS-DOS or Windows executable ("MZ"), or an MS-DOS .com program, which has no signature
+// but starts with a jump (E9 or EB) over its data.
+bool IsProgramHead(const std::string &head);
+
 enum class Compression { None, Gzip, Compress, Bzip2, Xz, Zstd, Lzip };
 Compression CompressionOf(const std::string &head);
 
+// Where an LZH, ARJ, CAB or RAR archive begins in a file whose first bytes are head (up
+// to signatureScan): 0 when its header is there, else the offset of the first header
+// behind a self-extractor's program head (IsProgramHead), std::string::npos when there is
+// none. ZIP and TAR archives are found by their readers: 0.
+std::size_t ArchiveStart(ArchiveKind kind, const std::string &head);
+
 // Whether a file whose first bytes are head (up to signatureScan) and last bytes tail (up
 // to zipTailScan) is an archive of kind: its header at the start, or behind the
-// program head of a self-extractor ("MZ"), or for ZIP its central directory at the end. For Tar
-// also a compressed file of any kind.
+// program head of a self-extractor (IsProgramHead), or for ZIP its central directory at the end.
+// For Tar also a compressed file of any kind.
 bool LooksLikeArchive(ArchiveKind kind, const std::string &head, const std::string &tail);
 
 } // namespace arc

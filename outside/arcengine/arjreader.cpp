@@ -90,10 +90,7 @@ int ArjReader::ReadBlock(DataBlock &block, bool &fatal)
         errorText_ = Describe(result);
         return result;
     }
-    block.data = buffer_.data();
-    block.size = got;
-    block.offset = offset_;
-    offset_ += got;
+    block = FollowingBlock(buffer_.data(), got, offset_);
     return 0;
 }
 

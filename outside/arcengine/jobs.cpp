@@ -44,6 +44,49 @@ private:
     std::string text_;
 };
 
+// The integrity rules of MemberReader, checked on every member whatever its reader says.
+class BlockCheck
+{
+public:
+    explicit BlockCheck(const MemberInfo &info)
+        : info_(info)
+    {
+    }
+
+    // 0 for a block that may follow the ones before, else a code and text.
+    int Take(const DataBlock &block, std::string &text)
+    {
+        const std::uint64_t blockEnd = block.offset + block.size;
+        if (blockEnd < block.offset || (!info_.sparse && block.offset != end_)) {
+            text = "the member's data is out of order";
+            return ERROR_DATA_BROKEN;
+        }
+        if (info_.sizeKnown && !info_.sparse && blockEnd > info_.entry.size) {
+            text = "the member holds more data than its header says";
+            return ERROR_FILE_CRC;
+        }
+        end_ = std::max(end_, blockEnd);
+        return 0;
+    }
+    // 0 when the member's data ended where its header says, else a code and text.
+    int Finish(std::string &text) const
+    {
+        if (!info_.sizeKnown || info_.sparse || end_ == info_.entry.size)
+            return 0;
+        text = "the member's data ends short of its size";
+        return ERROR_FILE_CRC;
+    }
+    // The length of the member so far: for a sparse member at least its declared size.
+    std::uint64_t Length() const
+    {
+        return info_.sparse && info_.sizeKnown ? std::max(end_, info_.entry.size) : end_;
+    }
+
+private:
+    const MemberInfo &info_;
+    std::uint64_t end_ = 0;
+};
+
 class Extraction
 {
 public:
@@ -60,6 +103,11 @@ public:
         const int opened = folder_.Open(job_.folder);
         if (opened != 0) {
             failures_.Note(std::string(), opened, "cannot create the folder " + job_.folder);
+            failures_.Finish(reader_);
+            return;
+        }
+        if (const int whole = reader_.CheckWholeArchive()) {
+            failures_.Note(std::string(), whole, reader_.ErrorText());
             failures_.Finish(reader_);
             return;
         }
@@ -140,40 +188,11 @@ private:
             failures_.Note(name, code, "cannot create " + file->TempPath());
             return true;
         }
-        std::uint64_t end = 0;
-        std::uint64_t reported = 0;
-        for (;;) {
-            DataBlock block;
-            bool fatal = false;
-            if ((code = reader_.ReadBlock(block, fatal)) != 0) {
-                failures_.Note(name, code, reader_.ErrorText());
-                return !fatal;
-            }
-            if (block.size == 0)
-                break;
-            const std::uint64_t blockEnd = block.offset + block.size;
-            if (blockEnd < block.offset || blockEnd > job_.memberLimit) {
-                failures_.Note(name, ERROR_MEMBER_TOO_LARGE, "the member is too large");
-                return true;
-            }
-            if (block.size > job_.totalLimit - std::min(total_, job_.totalLimit)) {
-                failures_.Note(name, ERROR_ARCHIVE_TOO_LARGE, "the archive expands too far");
-                return false;
-            }
-            if ((code = file->Write(block.data, block.size, block.offset)) != 0) {
-                failures_.Note(name, code, "cannot write " + file->TempPath());
-                return code != ERROR_DISK_SPACE;
-            }
-            total_ += block.size;
-            end = std::max(end, blockEnd);
-            if (end - reported >= progressStep) {
-                reported = end;
-                out_.Put(protocol::EncodeProgress(end));
-                if (!out_.Confirm())
-                    return false;
-            }
-        }
-        const std::uint64_t size = info.sizeKnown ? std::max(end, info.entry.size) : end;
+        BlockCheck check(info);
+        bool goOn = true;
+        if (!CopyData(name, *file, check, goOn))
+            return goOn; // the partial file goes with file
+        const std::uint64_t size = check.Length();
         out_.Put(protocol::EncodeProgress(size));
         if (!out_.Confirm())
             return false;
@@ -185,6 +204,51 @@ private:
         return true;
     }
 
+    // Copies the member's data into file: true when all of it arrived intact, else false
+    // with goOn telling whether other members may still be extracted.
+    bool CopyData(const std::string &name, MemberFile &file, BlockCheck &check, bool &goOn)
+    {
+        std::uint64_t reported = 0;
+        for (;;) {
+            DataBlock block;
+            bool fatal = false;
+            int code = reader_.ReadBlock(block, fatal);
+            std::string text = code != 0 ? reader_.ErrorText() : std::string();
+            if (code == 0)
+                code = block.size == 0 ? check.Finish(text) : check.Take(block, text);
+            if (code != 0) {
+                failures_.Note(name, code, text);
+                goOn = !fatal;
+                return false;
+            }
+            if (block.size == 0)
+                return true;
+            if (block.offset + block.size > job_.memberLimit) {
+                failures_.Note(name, ERROR_MEMBER_TOO_LARGE, "the member is too large");
+                return false;
+            }
+            if (block.size > job_.totalLimit - std::min(total_, job_.totalLimit)) {
+                failures_.Note(name, ERROR_ARCHIVE_TOO_LARGE, "the archive expands too far");
+                goOn = false;
+                return false;
+            }
+            if ((code = file.Write(block.data, block.size, block.offset)) != 0) {
+                failures_.Note(name, code, "cannot write " + file.TempPath());
+                goOn = code != ERROR_DISK_SPACE;
+                return false;
+            }
+            total_ += block.size;
+            if (check.Length() - reported >= progressStep) {
+                reported = check.Length();
+                out_.Put(protocol::EncodeProgress(reported));
+                if (!out_.Confirm()) {
+                    goOn = false;
+                    return false;
+                }
+            }
+        }
+    }
+
     MemberReader &reader_;
     const WorkerJob &job_;
     RecordWriter &out_;
@@ -192,6 +256,23 @@ private:
     FolderWriter folder_;
     std::uint64_t total_ = 0;
 };
+
+// Reads the current member to its end: 0 when it is intact, else a code and text.
+int ReadMember(MemberReader &reader, const MemberInfo &info, bool &fatal, std::string &text)
+{
+    BlockCheck check(info);
+    for (;;) {
+        DataBlock block;
+        fatal = false;
+        int code = reader.ReadBlock(block, fatal);
+        if (code != 0)
+            text = reader.ErrorText();
+        else
+            code = block.size == 0 ? check.Finish(text) : check.Take(block, text);
+        if (code != 0 || block.size == 0)
+            return code;
+    }
+}
 
 } // namespace
 
@@ -226,6 +307,11 @@ void RunExtract(MemberReader &reader, const WorkerJob &job, RecordWriter &out)
 void RunTest(MemberReader &reader, const WorkerJob &job, RecordWriter &out)
 {
     FailureLog failures(out);
+    if (const int whole = reader.CheckWholeArchive()) {
+        failures.Note(std::string(), whole, reader.ErrorText());
+        failures.Finish(reader);
+        return;
+    }
     for (;;) {
         MemberInfo info;
         const int next = reader.Next(info);
@@ -242,19 +328,12 @@ void RunTest(MemberReader &reader, const WorkerJob &job, RecordWriter &out)
             failures.Note(info.entry.name, info.refusal, "the member cannot be read");
             continue;
         }
-        for (;;) {
-            DataBlock block;
-            bool fatal = false;
-            const int code = reader.ReadBlock(block, fatal);
-            if (code != 0) {
-                failures.Note(info.entry.name, code, reader.ErrorText());
-                if (fatal) {
-                    failures.Finish(reader);
-                    return;
-                }
-                break;
-            }
-            if (block.size == 0)
+        bool fatal = false;
+        std::string text;
+        const int code = ReadMember(reader, info, fatal, text);
+        if (code != 0) {
+            failures.Note(info.entry.name, code, text);
+            if (fatal)
                 break;
         }
         if (out.Failed())

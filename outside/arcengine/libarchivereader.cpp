@@ -1,14 +1,21 @@
 #include "libarchivereader.h"
 
+#include "filewindow.h"
+#include "outside/arccommon/bytes.h"
+#include "outside/arccommon/crc32.h"
 #include "outside/arccommon/membername.h"
+#include "outside/arccommon/signatures.h"
 #include "outside/include/archiver_api.h"
 #include "rawnames.h"
+#include "zipcentral.h"
 
 #include <archive.h>
 #include <archive_entry.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <vector>
+#include <zlib.h>
 
 namespace arc {
 namespace {
@@ -25,7 +32,7 @@ bool Contains(const char *text, const char *word)
 // The interface's code for a failure libarchive describes only in words.
 int DataErrorCode(const char *text)
 {
-    if (Contains(text, "crc") || Contains(text, "checksum"))
+    if (Contains(text, "crc") || Contains(text, "checksum") || Contains(text, "size mismatch"))
         return ERROR_FILE_CRC;
     if (Contains(text, "encrypt") || Contains(text, "passphrase") || Contains(text, "password"))
         return ERROR_PASSWORD_FILE;
@@ -37,12 +44,6 @@ int DataErrorCode(const char *text)
 void EnableFormats(struct archive *a, ArchiveKind kind)
 {
     switch (kind) {
-    case ArchiveKind::Lha:
-        archive_read_support_format_lha(a);
-        // Read every 8-bit name as Latin-1, a conversion that cannot fail; the stored
-        // bytes are taken from the header afterwards (LhaRawNames).
-        archive_read_set_format_option(a, "lha", "hdrcharset", "ISO-8859-1");
-        break;
     case ArchiveKind::Zip:
         archive_read_support_format_zip(a);
         break;
@@ -72,7 +73,8 @@ void EnableFormats(struct archive *a, ArchiveKind kind)
         archive_read_support_format_rar(a);
         archive_read_support_format_rar5(a);
         break;
-    case ArchiveKind::Arj:
+    case ArchiveKind::Lha: // read with lhasa (LhasaReader)
+    case ArchiveKind::Arj: // read with our own decoder (ArjReader)
         break;
     }
 }
@@ -114,6 +116,29 @@ std::string BareFileName(const std::string &archivePath)
     return name.empty() ? std::string("data") : name + ".out";
 }
 
+// Decompresses the gzip stream (every member of it) at path with zlib, which checks each
+// member's CRC-32 and length; libarchive does not. 0, or the code and text.
+int CheckGzipStream(const std::string &path, std::string &text)
+{
+    gzFile file = gzopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        text = "cannot open the archive";
+        return ERROR_ARC_FILE_OPEN;
+    }
+    std::vector<char> buffer(readBlockSize);
+    int got = 0;
+    while ((got = gzread(file, buffer.data(), static_cast<unsigned>(buffer.size()))) > 0) {
+    }
+    int error = Z_OK;
+    const char *reason = gzerror(file, &error);
+    if (got < 0 || error != Z_OK)
+        text = std::string("the compressed stream is damaged: ") + (reason ? reason : "");
+    gzclose(file);
+    if (got >= 0 && error == Z_OK)
+        return 0;
+    return error == Z_DATA_ERROR ? ERROR_FILE_CRC : ERROR_DATA_BROKEN;
+}
+
 } // namespace
 
 LibarchiveReader::LibarchiveReader(ArchiveKind kind, const std::string &path)
@@ -132,27 +157,46 @@ std::unique_ptr<LibarchiveReader> LibarchiveReader::Open(ArchiveKind kind, const
                                                          int &code, std::string &text)
 {
     std::unique_ptr<LibarchiveReader> reader(new LibarchiveReader(kind, path));
-    reader->archive_ = archive_read_new();
-    if (reader->archive_ == nullptr) {
-        code = ERROR_MORE_HEAP_MEMORY;
-        text = "out of memory";
-        return nullptr;
+    code = reader->StartReading(nullptr, text);
+    if (code == ERROR_NOT_ARC_FILE) {
+        // libarchive looks for an archive only a short way into a self-extractor: further
+        // in, it reads from the header the probe finds.
+        const std::size_t start = ArchiveStart(kind, ReadFileHead(path, signatureScan));
+        if (start != std::string::npos && start > 0)
+            reader->window_ = FileWindow::Open(path, start);
+        std::string ignored;
+        if (reader->window_ && reader->StartReading(reader->window_.get(), ignored) == 0)
+            code = 0;
     }
-    struct archive *a = reader->archive_;
-    EnableFormats(a, kind);
-    if (archive_read_open_filename(a, path.c_str(), readBlockSize) != ARCHIVE_OK) {
-        const int number = archive_errno(a);
-        code = (number == ENOENT || number == EACCES || number == EISDIR) ? ERROR_ARC_FILE_OPEN
-                                                                          : ERROR_NOT_ARC_FILE;
-        const char *reason = archive_error_string(a);
-        text = reason != nullptr ? reason : "not an archive";
+    if (code != 0)
         return nullptr;
-    }
-    if (kind == ArchiveKind::Lha)
-        reader->rawNames_ = std::make_unique<LhaRawNames>(path);
-    else if (kind == ArchiveKind::Rar)
+    if (kind == ArchiveKind::Rar)
         reader->rawNames_ = std::make_unique<Rar4RawNames>(path);
+    else if (kind == ArchiveKind::Zip)
+        reader->zipCrcs_ = std::make_unique<ZipCentralCrcs>(path);
     return reader;
+}
+
+int LibarchiveReader::StartReading(FileWindow *window, std::string &text)
+{
+    if (archive_ != nullptr)
+        archive_read_free(archive_);
+    archive_ = archive_read_new();
+    if (archive_ == nullptr) {
+        text = "out of memory";
+        return ERROR_MORE_HEAP_MEMORY;
+    }
+    EnableFormats(archive_, kind_);
+    const int opened = window != nullptr
+                           ? window->OpenArchive(archive_)
+                           : archive_read_open_filename(archive_, path_.c_str(), readBlockSize);
+    if (opened == ARCHIVE_OK)
+        return 0;
+    const int number = archive_errno(archive_);
+    const char *reason = archive_error_string(archive_);
+    text = reason != nullptr ? reason : "not an archive";
+    return (number == ENOENT || number == EACCES || number == EISDIR) ? ERROR_ARC_FILE_OPEN
+                                                                      : ERROR_NOT_ARC_FILE;
 }
 
 int LibarchiveReader::Fail(int code)
@@ -167,14 +211,11 @@ std::string LibarchiveReader::NameOf(struct archive_entry *entry) const
     if (bareCompressedFile_)
         return BareFileName(path_);
     if (rawNames_ && archive_format(archive_) != ARCHIVE_FORMAT_RAR_V5) {
-        std::string raw =
-            rawNames_->NameAt(static_cast<std::uint64_t>(archive_read_header_position(archive_)));
-        if (!raw.empty()) {
-            // An LHA symbolic link's header holds "name|target".
-            if (kind_ == ArchiveKind::Lha && KindOf(entry) == protocol::MemberKind::Link)
-                raw = raw.substr(0, raw.find('|'));
+        const std::uint64_t start = window_ ? window_->Start() : 0;
+        const std::string raw = rawNames_->NameAt(
+            start + static_cast<std::uint64_t>(archive_read_header_position(archive_)));
+        if (!raw.empty())
             return raw;
-        }
     }
     if (const char *name = archive_entry_pathname(entry))
         return name;
@@ -221,29 +262,41 @@ int LibarchiveReader::Next(MemberInfo &info)
                 return Fail(ERROR_HEADER_BROKEN);
             continue;
         }
-        info = MemberInfo();
-        info.entry.name = name;
-        info.entry.kind = KindOf(entry);
-        info.sizeKnown = archive_entry_size_is_set(entry) != 0;
-        if (info.sizeKnown && archive_entry_size(entry) > 0)
-            info.entry.size = static_cast<std::uint64_t>(archive_entry_size(entry));
-        if (archive_entry_mtime_is_set(entry))
-            info.entry.mtime = archive_entry_mtime(entry);
-        if (archive_entry_is_data_encrypted(entry))
-            info.refusal = ERROR_PASSWORD_FILE;
-        if (kind_ == ArchiveKind::Lha) {
-            // The format name reads "lha -lh5-".
-            const char *format = archive_format_name(archive_);
-            if (format != nullptr && std::strlen(format) == 9)
-                info.entry.method = format + 4;
-        }
+        Describe(entry, name, r, info);
         return 0;
     }
+}
+
+void LibarchiveReader::Describe(struct archive_entry *entry, const std::string &name, int result,
+                                MemberInfo &info)
+{
+    info = MemberInfo();
+    info.entry.name = name;
+    info.entry.kind = KindOf(entry);
+    info.sizeKnown = archive_entry_size_is_set(entry) != 0;
+    if (info.sizeKnown && archive_entry_size(entry) > 0)
+        info.entry.size = static_cast<std::uint64_t>(archive_entry_size(entry));
+    if (archive_entry_mtime_is_set(entry))
+        info.entry.mtime = archive_entry_mtime(entry);
+    info.sparse = archive_entry_sparse_count(entry) > 0;
+    dataCrc_ = 0;
+    // libarchive checks a ZIP member against its local header's CRC-32; only when that
+    // differs from the central directory's (it warns then) is the data's own CRC needed.
+    crcWanted_ = zipCrcs_ && result == ARCHIVE_WARN;
+    endPending_ = false;
+    headerPosition_ = static_cast<std::uint64_t>(archive_read_header_position(archive_));
+    if (archive_entry_is_data_encrypted(entry))
+        info.refusal = ERROR_PASSWORD_FILE;
 }
 
 int LibarchiveReader::ReadBlock(DataBlock &block, bool &fatal)
 {
     fatal = false;
+    if (endPending_) {
+        endPending_ = false;
+        block = DataBlock();
+        return 0;
+    }
     for (int empty = 0;; ++empty) {
         const void *data = nullptr;
         std::size_t size = 0;
@@ -253,9 +306,17 @@ int LibarchiveReader::ReadBlock(DataBlock &block, bool &fatal)
             block = DataBlock();
             return 0;
         }
-        if (r != ARCHIVE_OK && r != ARCHIVE_WARN) {
+        // libarchive reports a member whose CRC or size does not match only as a warning:
+        // such a member is damaged like any other.
+        if (r != ARCHIVE_OK) {
             fatal = r == ARCHIVE_FATAL;
-            return Fail(DataErrorCode(archive_error_string(archive_)));
+            const int code = DataErrorCode(archive_error_string(archive_));
+            if (code != ERROR_FILE_CRC || fatal || !MatchesCentralCrc(data, size))
+                return Fail(code);
+            // libarchive ended the member, with its last block or after it.
+            endPending_ = size != 0;
+            block = DataBlock{data, size, static_cast<std::uint64_t>(offset)};
+            return 0;
         }
         if (offset < 0)
             return Fail(ERROR_DATA_BROKEN);
@@ -264,11 +325,60 @@ int LibarchiveReader::ReadBlock(DataBlock &block, bool &fatal)
             continue;
         if (size == 0)
             return Fail(ERROR_DATA_BROKEN);
+        if (crcWanted_)
+            dataCrc_ = Crc32(dataCrc_, data, size);
         block.data = data;
         block.size = size;
         block.offset = static_cast<std::uint64_t>(offset);
         return 0;
     }
+}
+
+int LibarchiveReader::CheckWholeArchive()
+{
+    if (kind_ != ArchiveKind::Tar)
+        return 0;
+    std::string head(4, '\0');
+    if (FILE *file = std::fopen(path_.c_str(), "rb")) {
+        head.resize(std::fread(head.data(), 1, head.size(), file));
+        std::fclose(file);
+    }
+    const Compression compression = CompressionOf(head);
+    if (compression == Compression::None)
+        return 0;
+    if (compression == Compression::Gzip) {
+        const int code = CheckGzipStream(path_, errorText_);
+        if (code != 0)
+            return code;
+    }
+    // The other decompressors check their streams as libarchive reads them through.
+    struct archive *a = archive_read_new();
+    if (a == nullptr)
+        return Fail(ERROR_MORE_HEAP_MEMORY);
+    EnableFormats(a, kind_);
+    int code = 0;
+    if (archive_read_open_filename(a, path_.c_str(), readBlockSize) == ARCHIVE_OK) {
+        for (int headers = 0, r = ARCHIVE_OK; r != ARCHIVE_EOF && headers < maxSkippedInARow;
+             ++headers) {
+            struct archive_entry *entry = nullptr;
+            r = archive_read_next_header(a, &entry);
+            if (r == ARCHIVE_FATAL) {
+                const char *reason = archive_error_string(a);
+                errorText_ = reason != nullptr ? reason : "the compressed stream is damaged";
+                code = DataErrorCode(reason);
+                break;
+            }
+        }
+    }
+    archive_read_free(a);
+    return code;
+}
+
+bool LibarchiveReader::MatchesCentralCrc(const void *data, std::size_t size) const
+{
+    std::uint32_t central = 0;
+    return crcWanted_ && zipCrcs_->CrcAt(headerPosition_, central) &&
+           central == Crc32(dataCrc_, data, size);
 }
 
 bool LibarchiveReader::HoldsTar(const std::string &path)

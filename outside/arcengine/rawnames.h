@@ -1,9 +1,10 @@
 #pragma once
-// Member names exactly as an archive stores them. libarchive rewrites some names: it
-// converts LHA names into the locale's character set (Shift-JIS names become UTF-8, or
-// fail) and turns every "\" byte of an 8-bit RAR 4 name into "/", also the second byte of
-// a Shift-JIS character. Names must reach the disk as the bytes the archive holds, so the
-// header libarchive is about to read is read again here, for its name fields only.
+// Member names exactly as an archive stores them. The libraries rewrite some names:
+// libarchive converts LHA names into the locale's character set (Shift-JIS names become
+// UTF-8, or fail) and turns every "\" byte of an 8-bit RAR 4 name into "/", also the second
+// byte of a Shift-JIS character; a "\" byte also separates folders for lhasa. Names must
+// reach the disk as the bytes the archive holds, so the header the library is about to
+// read is read again here, for its name fields only.
 
 #include <cstdint>
 #include <string>
@@ -18,9 +19,9 @@ public:
     RawNames(const RawNames &) = delete;
     RawNames &operator=(const RawNames &) = delete;
 
-    // The stored path of the first member header at or after offset (libarchive's header
+    // The stored path of the first member header at or after offset (the library's header
     // position), folders separated by "/". Empty when the header stores no 8-bit name or
-    // cannot be read: libarchive's name is right then.
+    // cannot be read: the library's name is right then.
     virtual std::string NameAt(std::uint64_t offset) const = 0;
 
 protected:

@@ -8,7 +8,9 @@
 #include "outside/arcengine/arjreader.h"
 #include "outside/arcengine/folderwriter.h"
 #include "outside/arcengine/jobs.h"
+#include "outside/arcengine/lhasareader.h"
 #include "outside/arcengine/libarchivereader.h"
+#include "outside/arcengine/oldzipreader.h"
 #include "outside/arcengine/recordwriter.h"
 #include "outside/include/archiver_api.h"
 #include "rarengine.h"
@@ -62,8 +64,15 @@ std::unique_ptr<arc::MemberReader> OpenReader(const arc::WorkerJob &job, int &co
     switch (job.kind) {
     case arc::ArchiveKind::Arj:
         return arc::ArjReader::Open(job.archive, code, text);
+    case arc::ArchiveKind::Lha:
+        return arc::LhasaReader::Open(job.archive, code, text);
     case arc::ArchiveKind::Rar:
         return arc::RarEngineReader::Open(OwnFolder(), job.archive, code, text);
+    case arc::ArchiveKind::Zip:
+        // PKZIP 1.x methods and Deflate64 are ours; libarchive reads every other ZIP.
+        if (arc::OldZipReader::Needed(job.archive))
+            return arc::OldZipReader::Open(job.archive, code, text);
+        return arc::LibarchiveReader::Open(job.kind, job.archive, code, text);
     default:
         return arc::LibarchiveReader::Open(job.kind, job.archive, code, text);
     }

@@ -1,6 +1,8 @@
-// libunrar.so: the RAR engine (see outside/include/unrar_engine.h), libarchive's RAR 4
-// and RAR 5 readers behind a C interface.
+// libunrar.so: the RAR engine (see outside/include/unrar_engine.h) behind a C interface.
+// RAR 1.3 to 4 archives that libarchive misreads (old compression, solid archives) go to
+// our own reader; libarchive reads the others and every RAR 5 archive.
 
+#include "oldrarreader.h"
 #include "outside/arcengine/libarchivereader.h"
 #include "outside/include/archiver_api.h"
 #include "outside/include/unrar_engine.h"
@@ -11,7 +13,7 @@
 
 struct UNRAR_ENGINE
 {
-    std::unique_ptr<arc::LibarchiveReader> reader;
+    std::unique_ptr<arc::MemberReader> reader;
     arc::MemberInfo current;
     std::string errorText;
 };
@@ -55,7 +57,11 @@ ARC_EXPORT int UnrarEngineOpen(const char *path, UNRAR_ENGINE **engine, char *me
     *engine = nullptr;
     int code = 0;
     std::string text;
-    auto reader = arc::LibarchiveReader::Open(arc::ArchiveKind::Rar, path, code, text);
+    std::unique_ptr<arc::MemberReader> reader;
+    if (unrar::OldRarReader::Needed(path))
+        reader = unrar::OldRarReader::Open(path, code, text);
+    else
+        reader = arc::LibarchiveReader::Open(arc::ArchiveKind::Rar, path, code, text);
     if (!reader) {
         CopyMessage(text, message, messageSize);
         return code;

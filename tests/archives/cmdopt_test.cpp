@@ -1,4 +1,5 @@
 #include "archives/cmdopt.h"
+#include "archives/earchiver.h"
 #include "archives/filters.h"
 
 #include "platform/mbcs.h"
@@ -52,6 +53,24 @@ TEST(CmdOpt, AddStringQuotesSetValues)
     EXPECT_EQ(Built([](TCmdOpt &c) { c.AddPath("", ""); }), " \"\"");
 }
 
+// Catches the second byte of a Shift-JIS member name ("hyou" = 95 5C) turned into "/" for
+// ZIP under the UTF-8 code page: the mask then names no member.
+TEST(CmdOpt, ShiftJisNameKeepsItsFiveCUnderUtf8)
+{
+    EXPECT_EQ(ConvertPathDelimiter(hyou + ".mid", '/'), hyou + ".mid");
+    EXPECT_EQ(ConvertPathDelimiter("sub\\" + hyou + "\\x.mid", '/'), "sub/" + hyou + "/x.mid");
+    EXPECT_EQ(ConvertPathDelimiter("C:\\T\\", '/'), "C:/T/");
+}
+
+// Catches a path holding a double quote written in, where it would end the item early and
+// split the path into other items (an archive "a\"b.lzh" read as "a" and a mask).
+TEST(CmdOpt, RefusesValuesHoldingADoubleQuote)
+{
+    EXPECT_THROW(Built([](TCmdOpt &c) { c.AddPath("", "/tmp/a\"b.lzh"); }), EArchiver);
+    EXPECT_THROW(Built([](TCmdOpt &c) { c.AddDir("", "/tmp/\"x"); }), EArchiver);
+    EXPECT_THROW(Built([](TCmdOpt &c) { c.AddString("jo", "\""); }), EArchiver);
+}
+
 // Catches folders without their folder mark, conversion before the mark is added, and
 // empty or unset folders being written.
 TEST(CmdOpt, AddDirWritesTheFolderMark)
@@ -97,11 +116,11 @@ TEST_F(ShiftJisTest, JoinPathIsMultibyteAware)
     EXPECT_EQ(JoinPath("/tmp/out/", "a.EXE", '/'), "/tmp/out/a.EXE");
 }
 
-// Catches UTF-8 text being scanned as Shift-JIS: under UTF-8 a byte 0x95 opens no
-// double-byte character, so the backslash after it is a delimiter.
+// Catches UTF-8 text being scanned as Shift-JIS: in "te" (E3 83 86) the bytes 83 and 86
+// would open double-byte characters, and the backslash after it would be swallowed.
 TEST(CmdOpt, Utf8BackslashesAreAllConverted)
 {
-    EXPECT_EQ(ConvertPathDelimiter("C:\\\x95\\a", '/'), "C:/\x95/a");
+    EXPECT_EQ(ConvertPathDelimiter("C:\\\xE3\x83\x86\\a", '/'), "C:/\xE3\x83\x86/a");
     EXPECT_EQ(JoinPath("C:\\x\x95\\", "a"), "C:\\x\x95\\a");
 }
 

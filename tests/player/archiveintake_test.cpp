@@ -30,8 +30,23 @@ protected:
         }
         const std::string path = program_ / archive;
         const std::string command =
-            "cd '" + staging.Path() + "' && zip -q -X '" + path + "'" + names;
+            "cd '" + staging.Path() + "' && zip -q -0 -X '" + path + "'" + names;
         EXPECT_EQ(std::system(command.c_str()), 0);
+        return path;
+    }
+    // damaged.zip: songs a.mid and c.mid intact, b.mid with data that fails its CRC-32.
+    std::string DamagedZip()
+    {
+        const std::string path =
+            Zip("damaged.zip", {{"a.mid", testing_support::MakeSmf(1000, "Good one")},
+                                {"b.mid", testing_support::MakeSmf(1000, "Damaged one")},
+                                {"c.mid", testing_support::MakeSmf(1000, "Good two")}});
+        std::string bytes = platform::ReadFile(path);
+        const std::size_t title = bytes.find("Damaged one");
+        EXPECT_NE(title, std::string::npos);
+        if (title != std::string::npos)
+            bytes[title] = 'd'; // stored data no longer matches its CRC-32
+        program_.Write("damaged.zip", bytes);
         return path;
     }
 };
@@ -98,4 +113,63 @@ TEST_F(ArchiveIntakeTest, PreviewListsTheSongMembers)
     const std::string texts = Zip("texts.zip", {{"readme.txt", "x"}});
     bar_->ExtractArchive(texts, std::string(), TMidi_main::PreviewMode);
     EXPECT_EQ(bar_->PreviewText(), "対応するMIDIファイルがありません。");
+}
+
+// Catches the intake stopping (or playing the damaged song) when one member of an archive
+// fails its CRC: the library's error code is ignored by design, the intact songs arrive
+// and play, and the damaged one is simply not there.
+TEST_F(ArchiveIntakeTest, DamagedMemberIsLeftOutAndTheRestPlays)
+{
+    const std::string path = DamagedZip();
+    bar_->WMDropFiles({path});
+    const PlayQueue &queue = view_->Queue();
+    ASSERT_EQ(queue.Count(), 2);
+    EXPECT_EQ(queue.Entry(0).FileName, "a.mid");
+    EXPECT_EQ(queue.Entry(1).FileName, "c.mid");
+    EXPECT_FALSE(platform::FileExists(TempFolder + "/b.mid"));
+    EXPECT_EQ(bar_->MediaPlayer1().Mode(), mci::mpPlaying);
+}
+
+// Catches a play-list entry for a Shift-JIS member ("hyou", whose second byte is "\")
+// that cannot be extracted again under the UTF-8 code page, so it never plays.
+TEST_F(ArchiveIntakeTest, ShiftJisNullMemberIsExtractedBeforeItPlays)
+{
+    const std::string name = "\x95\x5C\x8B\xC8.mid";
+    const std::string archive = Zip("sjis.zip", {{name, testing_support::MakeSmf(800, "X")}});
+    TPlayEntry member;
+    member.Title = "X";
+    member.FileName = name;
+    member.FilePath = NullPath;
+    member.ArchivePath = archive;
+    view_->Queue().Append(member);
+    ClearTempFolder();
+    bar_->StartCurrentSong();
+    EXPECT_TRUE(platform::FileExists(TempFolder + "/" + name));
+    EXPECT_EQ(bar_->MediaPlayer1().FileName(), TempFolder + "/" + name);
+    EXPECT_EQ(bar_->MediaPlayer1().Mode(), mci::mpPlaying);
+}
+
+// Catches the damaged bytes of a member played when its play-list entry ("Null") asks for
+// it again: nothing arrives, so the song is not there to play, and the next intact one
+// still extracts and plays.
+TEST_F(ArchiveIntakeTest, DamagedNullMemberNeverPlays)
+{
+    const std::string archive = DamagedZip();
+    for (const char *name : {"b.mid", "c.mid"}) {
+        TPlayEntry member;
+        member.Title = name;
+        member.FileName = name;
+        member.FilePath = NullPath;
+        member.ArchivePath = archive;
+        view_->Queue().Append(member);
+    }
+    ClearTempFolder();
+    EXPECT_ANY_THROW(bar_->StartCurrentSong());
+    EXPECT_FALSE(platform::FileExists(TempFolder + "/b.mid"));
+    EXPECT_NE(bar_->MediaPlayer1().Mode(), mci::mpPlaying);
+
+    ++CurrentIndex;
+    bar_->StartCurrentSong();
+    EXPECT_EQ(bar_->MediaPlayer1().FileName(), TempFolder + "/c.mid");
+    EXPECT_EQ(bar_->MediaPlayer1().Mode(), mci::mpPlaying);
 }

@@ -2,66 +2,17 @@
 #include "player/datafolder.h"
 
 #include "platform/files.h"
+#include "platform/userfolders.h"
+#include "support/scopedenv.h"
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using Scratch = testing_support::TempFolder;
+using testing_support::ScopedEnv;
 
 namespace {
-
-// The user id an unprivileged check runs as when the tests run as root.
-constexpr uid_t Nobody = 65534;
-
-// ProgramFolderKind(folder) as seen by a user who may not write there: as root (whom
-// permission bits do not stop) the check runs in a child process that has become nobody.
-TProgramFolderKind KindForOrdinaryUser(const std::string &folder)
-{
-    if (::geteuid() != 0) {
-        ::chmod(folder.c_str(), 0555);
-        return ProgramFolderKind(folder + "/");
-    }
-    ::chmod(folder.c_str(), 0755);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::setgid(Nobody) != 0 || ::setuid(Nobody) != 0)
-            ::_exit(2);
-        ::_exit(ProgramFolderKind(folder + "/") == TProgramFolderKind::Installed ? 1 : 0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 2) << "could not become nobody";
-    return WEXITSTATUS(status) == 1 ? TProgramFolderKind::Installed : TProgramFolderKind::Portable;
-}
-
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char *name, const std::string &value)
-        : name_(name)
-    {
-        if (const char *old = std::getenv(name))
-            old_ = old;
-        had_ = std::getenv(name) != nullptr;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv()
-    {
-        if (had_)
-            setenv(name_, old_.c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char *name_;
-    std::string old_;
-    bool had_ = false;
-};
 
 class DataFolderTest : public ::testing::Test
 {
@@ -73,38 +24,6 @@ protected:
 
 } // namespace
 
-// Catches an installed copy writing beside the program because it runs as root (who may
-// write anywhere), or a portable folder being taken for an installed one.
-TEST_F(DataFolderTest, InstalledWhenMarkedOrNotWritable)
-{
-    EXPECT_EQ(ProgramFolderKind(program.Path() + "/"), TProgramFolderKind::Portable);
-    EXPECT_EQ(KindForOrdinaryUser(program.Path()), TProgramFolderKind::Installed);
-    ::chmod(program.Path().c_str(), 0700);
-
-    program.Write(InstalledMarkerName, "");
-    EXPECT_EQ(ProgramFolderKind(program.Path() + "/"), TProgramFolderKind::Installed);
-}
-
-// Catches the XDG rules being misread: unset, empty and relative variables fall back to
-// the home folder, absolute ones are taken as they are.
-TEST(InstalledUserFolders, FollowTheXdgBaseDirectoryRules)
-{
-    TUserFolders folders = InstalledUserFolders("/home/ann", nullptr, "");
-    EXPECT_EQ(folders.config, "/home/ann/.config/sonolux/");
-    EXPECT_EQ(folders.data, "/home/ann/.local/share/sonolux/");
-
-    folders = InstalledUserFolders("/home/ann/", "/cfg", "relative/data");
-    EXPECT_EQ(folders.config, "/cfg/sonolux/");
-    EXPECT_EQ(folders.data, "/home/ann/.local/share/sonolux/");
-
-    folders = InstalledUserFolders(nullptr, "/cfg/", "/data");
-    EXPECT_EQ(folders.config, "/cfg/sonolux/");
-    EXPECT_EQ(folders.data, "/data/sonolux/");
-
-    EXPECT_THROW(InstalledUserFolders(nullptr, nullptr, "/data"), std::runtime_error);
-    EXPECT_THROW(InstalledUserFolders("relative", "/cfg", nullptr), std::runtime_error);
-}
-
 // Catches the user's files of an installed copy going beside the program, or its settings
 // folder not being there to save into.
 TEST_F(DataFolderTest, InstalledCopyKeepsUserFilesInTheUsersFolders)
@@ -114,7 +33,7 @@ TEST_F(DataFolderTest, InstalledCopyKeepsUserFilesInTheUsersFolders)
     EXPECT_EQ(DataFolder, program.Path() + "/");
     EXPECT_FALSE(platform::DirectoryExists(home / ".config"));
 
-    program.Write(InstalledMarkerName, "");
+    program.Write(platform::InstalledMarkerName, "");
     const ScopedEnv noConfigHome("XDG_CONFIG_HOME", "");
     const ScopedEnv dataHome("XDG_DATA_HOME", home / "data");
     const ScopedEnv homeFolder("HOME", home.Path());

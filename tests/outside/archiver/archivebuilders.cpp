@@ -46,22 +46,23 @@ std::uint32_t Crc32(const std::string &data)
     return ~crc;
 }
 
-std::string BuildLzh(const std::vector<StoredMember> &members, int level)
+std::string BuildPackedLzh(const std::vector<PackedLzhMember> &members, int level)
 {
     std::string out;
-    for (const StoredMember &m : members) {
-        const auto size = static_cast<std::uint32_t>(m.data.size());
+    for (const PackedLzhMember &m : members) {
+        const auto packed = static_cast<std::uint32_t>(m.packed.size());
+        const auto size = static_cast<std::uint32_t>(m.original.size());
         std::string header;
         if (level == 0) {
-            header = "-lh0-";
-            Put32(header, size);
+            header = m.method;
+            Put32(header, packed);
             Put32(header, size);
             Put32(header, dosTime);
             header.push_back(0x20); // attribute
             header.push_back(0);    // level
             header.push_back(static_cast<char>(m.name.size()));
             header += m.name;
-            Put16(header, Crc16(m.data));
+            Put16(header, Crc16(m.original));
             unsigned sum = 0;
             for (const char c : header)
                 sum += static_cast<unsigned char>(c);
@@ -74,13 +75,13 @@ std::string BuildLzh(const std::vector<StoredMember> &members, int level)
             name += m.name;
             std::string crc(1, '\0');
             Put16(crc, 0);
-            std::string fixed = "-lh0-";
-            Put32(fixed, size);
+            std::string fixed = m.method;
+            Put32(fixed, packed);
             Put32(fixed, size);
             Put32(fixed, 1715860800); // time since 1970
             fixed.push_back(0x20);
             fixed.push_back(2);
-            Put16(fixed, Crc16(m.data));
+            Put16(fixed, Crc16(m.original));
             fixed.push_back('U');
             std::string extended;
             Put16(extended, static_cast<std::uint32_t>(crc.size() + 2));
@@ -98,10 +99,18 @@ std::string BuildLzh(const std::vector<StoredMember> &members, int level)
             whole[crcAt + 1] = static_cast<char>(headerCrc >> 8);
             out += whole;
         }
-        out += m.data;
+        out += m.packed;
     }
     out.push_back(0);
     return out;
+}
+
+std::string BuildLzh(const std::vector<StoredMember> &members, int level)
+{
+    std::vector<PackedLzhMember> stored;
+    for (const StoredMember &m : members)
+        stored.push_back({m.name, "-lh0-", m.data, m.data});
+    return BuildPackedLzh(stored, level);
 }
 
 std::string BuildRar4(const std::vector<StoredMember> &members)

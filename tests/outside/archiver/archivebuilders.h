@@ -17,6 +17,16 @@ struct StoredMember
 
 // An LHA archive of -lh0- (stored) members with header level 0 or 2.
 std::string BuildLzh(const std::vector<StoredMember> &members, int level);
+
+struct PackedLzhMember
+{
+    std::string name;     // bytes as stored
+    std::string method;   // "-lz5-", ...
+    std::string packed;   // the data as method packs it
+    std::string original; // what it unpacks to: the header's size and CRC-16
+};
+// An LHA archive of members already packed, with header level 0 or 2.
+std::string BuildPackedLzh(const std::vector<PackedLzhMember> &members, int level);
 // A RAR 4 archive of stored members.
 std::string BuildRar4(const std::vector<StoredMember> &members);
 // A ZIP archive of stored members, names as given (also "../x").

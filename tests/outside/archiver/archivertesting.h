@@ -4,6 +4,7 @@
 
 #include "outside/include/archiver_api.h"
 #include "platform/dynlib.h"
+#include "support/scopedenv.h"
 
 #include <string>
 #include <vector>
@@ -83,18 +84,6 @@ bool HasLinksOrTempFiles(const std::string &folder);
 std::string ReadFile(const std::string &path);
 
 // A scoped environment variable.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char *name, const std::string &value);
-    ~ScopedEnv();
-    ScopedEnv(const ScopedEnv &) = delete;
-    ScopedEnv &operator=(const ScopedEnv &) = delete;
-
-private:
-    std::string name_;
-    std::string old_;
-    bool had_ = false;
-};
+using ScopedEnv = testing_support::ScopedEnv;
 
 } // namespace archiver_testing

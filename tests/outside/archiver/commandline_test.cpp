@@ -119,3 +119,37 @@ TEST(ArchiverCommandLine, ResponseFileThatIsNoFileIsRefusedAtOnce)
     const std::string large = temp.Write("large.txt", std::string((1u << 20) + 1, 'x'));
     Parse(CommandStyle::Lha, "e \"a.lzh\" \"out/\" \"@" + large + "\"", ERROR_RESPONSE_READ);
 }
+
+// Catches a quoted mask beginning with "-" taken for a switch (the member "-intro.mid"
+// could never be extracted alone), while switches before the archive still count.
+TEST(ArchiverCommandLine, QuotedDashItemAfterTheArchiveIsAMask)
+{
+    const ExtractRequest lha =
+        Parse(CommandStyle::Lha, "x \"-x0\" \"/m/a.lzh\" \"/t\\\" \"-intro.mid\" -x1 ");
+    EXPECT_EQ(lha.masks, std::vector<std::string>{"-intro.mid"});
+    EXPECT_TRUE(lha.keepFolders); // the unquoted -x1 after the archive is still a switch
+    const ExtractRequest flat = Parse(CommandStyle::Lha, "x \"-x0\" \"/m/a.lzh\" \"/t\\\" ");
+    EXPECT_FALSE(flat.keepFolders); // a quoted switch before the archive
+    const ExtractRequest tar =
+        Parse(CommandStyle::Tar, "x -f \"/m/a.tar\" -o \"/t\\\" \"-j\" \"--x.mid\" ");
+    EXPECT_EQ(tar.masks, (std::vector<std::string>{"-j", "--x.mid"}));
+}
+
+// Catches a path holding a double quote mis-split into other items instead of refused.
+TEST(ArchiverCommandLine, UnpairedDoubleQuoteIsRefused)
+{
+    const ExtractRequest request =
+        Parse(CommandStyle::Lha, "x \"/m/a\"b.lzh\" \"/t\\\" \"*.mid\" ", ERROR_COMMAND_NAME);
+    EXPECT_TRUE(request.archive.empty());
+    Parse(CommandStyle::Zip, "-x \"/m/a.zip\" \"/t/\" \"x\"y.mid\" ", ERROR_COMMAND_NAME);
+}
+
+// Catches a Shift-JIS mask whose last byte is "\" (the second byte of "hyou") taken for
+// the folder under the UTF-8 code page.
+TEST(ArchiverCommandLine, ShiftJisMaskEndingInFiveCIsNoFolder)
+{
+    const std::string hyou = "\x95\x5C";
+    const ExtractRequest tar = Parse(CommandStyle::Tar, "x -f \"/m/a.tar\" \"" + hyou + "\" ");
+    EXPECT_EQ(tar.masks, std::vector<std::string>{hyou});
+    EXPECT_TRUE(tar.folder.empty());
+}

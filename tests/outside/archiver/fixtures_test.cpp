@@ -5,6 +5,7 @@
 #include "archivertesting.h"
 #include "support/tempfolder.h"
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -18,10 +19,23 @@ namespace {
 const fs::path archives = fs::path(SONOLUX_FIXTURES_DIR) / "archives";
 constexpr double budgetSeconds = 3;
 
+// The library for a fixture of the mixed folder "old", by its name's ending.
+std::string OldFormatOf(const fs::path &file)
+{
+    std::string extension = file.extension().string();
+    for (char &c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension == ".rar" || extension == ".zip")
+        return extension.substr(1);
+    return "lzh"; // .lzh, .lzs and the self-extracting .exe and .com
+}
+
 // The library for a fixture, by the folder it lies in.
 std::string FormatOf(const fs::path &file)
 {
     const std::string folder = file.parent_path().filename().string();
+    if (folder == "old")
+        return OldFormatOf(file);
     if (folder == "lha")
         return "lzh";
     if (folder == "rar4" || folder == "rar5")

@@ -165,3 +165,53 @@ INSTANTIATE_TEST_SUITE_P(Formats, ArchiverLibrary,
                                            Case{"tar", "tar"}, Case{"tgz", "tar"},
                                            Case{"tbz", "tar"}, Case{"rar", "rar"}),
                          [](const auto &info) { return info.param.name; });
+
+// Catches an LZH self-extractor whose program head is larger than the library's own short
+// scan: the probe recognised it, but opening it failed. The reader starts at the header
+// the probe finds, also behind a .com program's jump.
+TEST(ArchiverSelfExtractor, LzhBehindALargeProgramHeadOpens)
+{
+    testing_support::TempFolder temp;
+    const Format &lzh = FormatNamed("lzh");
+    const Archiver unlha(lzh);
+    const std::string archive = BuildLzh({{"song.mid", DataOf("song.mid")}}, 2);
+    int run = 0;
+    for (const std::string &head :
+         {"MZ" + std::string(700000, '\x90'), "\xEB\x60" + std::string(40000, '\0')}) {
+        const std::string path = temp.Write("sfx" + std::to_string(++run) + ".exe", head + archive);
+        EXPECT_EQ(unlha.Check(path, CHECKARCHIVE_RAPID), 1) << run;
+        EXPECT_EQ(unlha.List(path), std::vector<std::string>{"song.mid"}) << run;
+        const std::string out = temp / ("out" + std::to_string(run));
+        EXPECT_EQ(unlha.Command(PlayerCommandLine(lzh, path, out)), 0) << run;
+        EXPECT_EQ(ReadFile(out + "/song.mid"), DataOf("song.mid")) << run;
+    }
+    // An archive inside a file that is no program is a stored member, not this file's kind.
+    const std::string data = temp.Write("data.bin", std::string(5000, 'x') + archive);
+    EXPECT_NE(unlha.Command(PlayerCommandLine(lzh, data, temp / "none")), 0);
+    EXPECT_TRUE(TreeOf(temp / "none").empty());
+}
+
+class SelfExtractor : public ArchiverLibrary
+{
+};
+
+// Catches a Win32 or MS-DOS self-extractor (an archive behind a program head larger than
+// libarchive's own short scan, or for ARJ our reader's) that the probe recognises but the
+// library cannot open. LZH: ArchiverSelfExtractor above.
+TEST_P(SelfExtractor, OpensBehindALargeProgramHead)
+{
+    const std::string path =
+        temp_.Write("sfx.exe", "MZ" + std::string(700000, '\x90') + ReadFile(archive_));
+    EXPECT_EQ(archiver_->Check(path, CHECKARCHIVE_RAPID), 1);
+    EXPECT_EQ(archiver_->List(path), memberNames);
+    const std::string folder = temp_ / "out";
+    std::string report;
+    EXPECT_EQ(archiver_->Command(PlayerCommandLine(format_, path, folder), &report), 0) << report;
+    EXPECT_EQ(TreeOf(folder), songFiles);
+    EXPECT_EQ(ReadFile(folder + "/Track3.RCP"), DataOf("sub/deep/Track3.RCP"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, SelfExtractor,
+                         ::testing::Values(Case{"arj", "arj"}, Case{"zip", "zip"},
+                                           Case{"cab", "cab"}, Case{"rar", "rar"}),
+                         [](const auto &info) { return info.param.name; });

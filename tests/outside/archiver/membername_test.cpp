@@ -86,3 +86,20 @@ TEST(ArchiverMemberName, MasksMatchAsOnTheOriginalPlatform)
     EXPECT_TRUE(MemberMatchesAny("x.txt", {}));
     EXPECT_FALSE(MemberMatchesAny("x.txt", {"*.mid", "*.rmi"}));
 }
+
+// Catches a Shift-JIS mask scanned in the process code page (UTF-8): the second byte of
+// "hyou" then reads as a folder separator and the member it names is never selected.
+TEST(ArchiverMemberName, ShiftJisMaskMatchesInTheMembersEncoding)
+{
+    for (const char *codePage : {"", "932"}) {
+        ScopedEnv page("SONOLUX_CODEPAGE", codePage);
+        EXPECT_TRUE(MemberMatchesMask(hyou + ".txt", hyou + ".txt")) << codePage;
+        EXPECT_TRUE(MemberMatchesMask("SUB\\" + hyou + ".MID", hyou + ".mid")) << codePage;
+        EXPECT_TRUE(MemberMatchesMask(hyou + "\\" + so + ".mid", hyou + "/" + so + ".MID"));
+        EXPECT_TRUE(MemberMatchesMask(so + kanji + ".mid", so + "*.mid")) << codePage;
+        EXPECT_FALSE(MemberMatchesMask(hyou + ".txt", so + ".txt")) << codePage;
+        // "?" is one whole character, never half of one.
+        EXPECT_TRUE(MemberMatchesMask(hyou + ".txt", "?.txt")) << codePage;
+        EXPECT_FALSE(MemberMatchesMask(hyou + ".txt", "??.txt")) << codePage;
+    }
+}

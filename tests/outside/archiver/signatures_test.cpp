@@ -20,8 +20,9 @@ bool Looks(ArchiveKind kind, const std::string &file)
 
 } // namespace
 
-// Catches archives behind a self-extractor's program missed, and archives stored inside other
-// files (which are members, not the file's kind) taken for the file itself.
+// Catches archives behind a self-extractor's program missed or their start misplaced, and
+// archives stored inside other files (which are members, not the file's kind) taken for the
+// file itself.
 TEST(ArchiverSignatures, HeadersCountAtTheStartOrBehindAProgramHead)
 {
     const std::string head = "MZ" + std::string(5000, '\x90');
@@ -36,10 +37,18 @@ TEST(ArchiverSignatures, HeadersCountAtTheStartOrBehindAProgramHead)
         EXPECT_TRUE(Looks(kind, archive));
         EXPECT_TRUE(Looks(kind, head + archive));
         EXPECT_TRUE(kind == ArchiveKind::Zip || !Looks(kind, data + archive));
+        // Where the reader must start: ZIP readers find the archive themselves.
+        const bool zip = kind == ArchiveKind::Zip;
+        EXPECT_EQ(ArchiveStart(kind, archive), 0u);
+        EXPECT_EQ(ArchiveStart(kind, head + archive), zip ? 0 : head.size());
+        EXPECT_EQ(ArchiveStart(kind, data + archive), zip ? 0 : std::string::npos);
         for (const ArchiveKind other : {ArchiveKind::Lha, ArchiveKind::Rar, ArchiveKind::Zip,
                                         ArchiveKind::Cab, ArchiveKind::Arj, ArchiveKind::Tar})
             EXPECT_TRUE(other == kind || !Looks(other, archive));
     }
+    // An MS-DOS .com self-extractor has no signature, only a jump over its program.
+    EXPECT_TRUE(
+        Looks(ArchiveKind::Lha, "\xEB\x60" + std::string(1200, '\x90') + BuildLzh(members, 0)));
     // A ZIP whose central directory is gone is no ZIP behind a program head.
     const std::string zip = BuildZip(members);
     EXPECT_FALSE(Looks(ArchiveKind::Zip, head + zip.substr(0, zip.find("PK\x01\x02"))));
