@@ -3,12 +3,12 @@
 
 #include "ui_main.h"
 
-#include "appstate.h"
+#include "app/appstate.h"
 #include "settings/skinatlas.h"
 
 #include "platform/textcodec.h"
 #include "playlist/view.h"
-#include "settings/design.h"
+#include "app/design.h"
 
 #include <QPainter>
 #include <cstdio>

@@ -3,7 +3,7 @@
 // library, looks its entries up by name, calls, and unloads it again, also on failure.
 #include "main.h"
 
-#include "appstate.h"
+#include "app/appstate.h"
 
 #include "platform/dynlib.h"
 #include "windows/error.h"

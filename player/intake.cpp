@@ -4,7 +4,7 @@
 
 #include "ui_main.h"
 
-#include "appstate.h"
+#include "app/appstate.h"
 
 #include "archives/archives.h"
 #include "platform/files.h"

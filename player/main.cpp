@@ -3,17 +3,17 @@
 #include "ui_main.h"
 
 #include "application.h"
-#include "appstate.h"
-#include "datafolder.h"
+#include "app/appstate.h"
+#include "app/datafolder.h"
 #include "modalgate.h"
-#include "settingsfile.h"
+#include "app/settingsfile.h"
 
 #include "platform/profile.h"
 #include "platform/tempdir.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/windowmove.h"
 #include "playlist/view.h"
-#include "settings/design.h"
+#include "app/design.h"
 #include "settings/designfile.h"
 
 #include <QCloseEvent>

@@ -3,7 +3,7 @@
 
 #include "ui_main.h"
 
-#include "appstate.h"
+#include "app/appstate.h"
 
 #include "dialogs/otdialogs.h"
 #include "platform/files.h"

@@ -4,14 +4,14 @@
 
 #include "ui_main.h"
 
-#include "appstate.h"
-#include "datafolder.h"
+#include "app/appstate.h"
+#include "app/datafolder.h"
 
 #include "platform/files.h"
 #include "platform/mbcs.h"
 #include "platform/mci/songfile.h"
 #include "playlist/view.h"
-#include "settings/design.h"
+#include "app/design.h"
 
 #include <chrono>
 

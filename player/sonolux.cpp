@@ -1,11 +1,11 @@
 // The program entry: one bar per user unless "/DEBUG" is the first argument. Files opened
 // from the desktop reach the running bar over the single-instance channel.
 #include "application.h"
-#include "appstate.h"
-#include "datafolder.h"
+#include "app/appstate.h"
+#include "app/datafolder.h"
 #include "main.h"
 #include "mprisservice.h"
-#include "startup.h"
+#include "app/startup.h"
 
 #include "platform/instance.h"
 #include "platform/openmessage.h"

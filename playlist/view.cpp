@@ -7,10 +7,10 @@
 #include "platform/widgets/dropfiles.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/windowmove.h"
-#include "player/appstate.h"
+#include "app/appstate.h"
 #include "playlist/listfile.h"
 #include "playlist/playerservices.h"
-#include "settings/design.h"
+#include "app/design.h"
 #include "settings/skinatlas.h"
 #include "windows/error.h"
 

@@ -4,8 +4,8 @@
 //
 // Usage: playlist_bench [entries (10000)] [rounds (7)]
 
-#include "player/appstate.h"
-#include "player/datafolder.h"
+#include "app/appstate.h"
+#include "app/datafolder.h"
 #include "playlist/listfile.h"
 #include "playlist/listview.h"
 #include "playlist/view.h"

@@ -13,7 +13,7 @@
 #include "platform/mci/smfparser.h"
 #include "platform/mci/songfile.h"
 #include "platform/profile.h"
-#include "player/appstate.h"
+#include "app/appstate.h"
 #include "playlist/listfile.h"
 #include "playlist/playqueue.h"
 #include "support/bigfiles.h"

@@ -3,7 +3,7 @@
 // checked here.)
 #include "faultfixture.h"
 
-#include "player/settingsfile.h"
+#include "app/settingsfile.h"
 #include "playlist/listfile.h"
 #include "support/bigfiles.h"
 

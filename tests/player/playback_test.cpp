@@ -3,7 +3,7 @@
 
 #include "ui_main.h"
 
-#include "settings/design.h"
+#include "app/design.h"
 
 using testing_support::PlayerTest;
 using namespace SkinAtlas;

@@ -4,7 +4,7 @@
 
 #include "platform/dynlib.h"
 #include "platform/files.h"
-#include "settings/design.h"
+#include "app/design.h"
 #include "support/smfbuilder.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 
 #include "platform/widgets/image.h"
 #include "playlist/listview.h"
-#include "settings/design.h"
+#include "app/design.h"
 
 #include <QDrag>
 #include <QGuiApplication>

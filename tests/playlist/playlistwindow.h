@@ -4,8 +4,8 @@
 // helpers that drop, click and read the message window without ever blocking.
 
 #include "platform/files.h"
-#include "player/appstate.h"
-#include "player/datafolder.h"
+#include "app/appstate.h"
+#include "app/datafolder.h"
 #include "playlist/playerservices.h"
 #include "playlist/view.h"
 #include "support/tempfolder.h"
