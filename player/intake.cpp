@@ -7,6 +7,7 @@
 #include "app/appstate.h"
 
 #include "archives/archives.h"
+#include "formats/registry.h"
 #include "platform/files.h"
 #include "platform/mbcs.h"
 #include "platform/textcodec.h"
@@ -19,20 +20,8 @@ using archives::TStringList;
 
 namespace {
 
-const TStringList SongMasks = {"*.mid", "*.rmi", "*.rcp", "*.r36", "*.g36"};
 constexpr int ExtractOutputSize = 8192;
 constexpr const char *WorkFileName = "TEMP.MID";
-
-bool IsArchiveName(const std::string &path)
-{
-    // Archive names are recognised in any letter case, as the archive component does.
-    static const char *const extensions[] = {".lzh", ".zip", ".cab", ".rar", ".tar", ".arj"};
-    const std::string ext = platform::AsciiLowerCase(platform::ExtractFileExt(path));
-    for (const char *candidate : extensions)
-        if (ext == candidate)
-            return true;
-    return false;
-}
 
 std::string TrimLines(const std::string &text)
 {
@@ -108,10 +97,10 @@ void TMidi_main::WMDropFiles(const std::vector<std::string> &paths)
 
 void TMidi_main::ExtractArchive(const std::string &archivePath, const std::string &mask, int mode)
 {
-    if (!IsArchiveName(archivePath))
+    if (!formats::IsArchiveName(archivePath))
         return;
     const std::vector<std::string> masks =
-        mask.empty() ? SongMasks : std::vector<std::string>{mask};
+        mask.empty() ? formats::SongMasks() : std::vector<std::string>{mask};
     TArchiveFile archive;
     archive.SetFileName(archivePath);
     if (mode == ExtractMode) {

@@ -22,16 +22,7 @@ void TMidi_main::CreateOpenDialog()
 
 void TMidi_main::BuildOpenFilter()
 {
-    std::string all = "Support Files|*.mid;*.rmi;";
-    std::string midi = "|Midi Fles|*.mid;*.rmi;";
-    for (std::size_t i = 0; i < LibraryCount; ++i) {
-        if (!LibraryPresent[i])
-            continue;
-        all += LibraryProbes[i].filterPattern;
-        if (i == RcpConverterFlag)
-            midi += LibraryProbes[i].filterPattern;
-    }
-    OtOpenDialog1->SetFilter(all + midi);
+    OtOpenDialog1->SetFilter(formats::OpenFilter(LibraryPresent));
     OtOpenDialog1->SetInitialDir(LastFolder);
 }
 
