@@ -101,12 +101,10 @@ void TMprisService::Register()
 
 void TMprisService::ConnectSources()
 {
-    connect(&bar_, &TMidi_main::PlaybackChanged, this, &TMprisService::ScheduleRefresh);
-    connect(&bar_, &TMidi_main::PositionJumped, this, &TMprisService::AnnounceSeek);
-    if (bar_.ViewForm() == nullptr)
-        return;
+    connect(&bar_.Core(), &TPlayerCore::PlaybackChanged, this, &TMprisService::ScheduleRefresh);
+    connect(&bar_.Core(), &TPlayerCore::PositionJumped, this, &TMprisService::AnnounceSeek);
     // Entries added, removed, moved or changed alter the track and what Next may reach.
-    const PlayQueue *queue = &bar_.ViewForm()->Queue();
+    const PlayQueue *queue = &bar_.Core().Queue();
     connect(queue, &QAbstractItemModel::rowsInserted, this, &TMprisService::ScheduleRefresh);
     connect(queue, &QAbstractItemModel::rowsRemoved, this, &TMprisService::ScheduleRefresh);
     connect(queue, &QAbstractItemModel::rowsMoved, this, &TMprisService::ScheduleRefresh);

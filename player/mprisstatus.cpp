@@ -51,9 +51,7 @@ TMprisStatus ReadMprisStatus(TMidi_main &bar, TMprisTrackIds &ids)
     status.canGoNext = playing && CurrentIndex < LastIndex;
     status.canGoPrevious = playing && CurrentIndex > 0;
 
-    if (bar.ViewForm() == nullptr)
-        return status;
-    PlayQueue &queue = bar.ViewForm()->Queue();
+    PlayQueue &queue = bar.Core().Queue();
     const int row = PlayedRow(queue);
     if (row < 0)
         return status;

@@ -4,11 +4,11 @@
 #include "ui_main.h"
 
 #include "app/appstate.h"
+#include "core/bindings.h"
 
 #include "dialogs/otdialogs.h"
 #include "platform/files.h"
 #include "platform/mbcs.h"
-#include "playlist/view.h"
 
 void TMidi_main::CreateOpenDialog()
 {
@@ -31,14 +31,12 @@ void TMidi_main::OpenSongs()
     ShowIcon(StateIcon::Open);
     TitleTimer.stop();
     if (!OtOpenDialog1->Execute(this)) {
-        ShowModeIcon(mediaPlayer_->Mode());
+        ShowModeIcon(MediaPlayer1().Mode());
         return;
     }
-    Queue().Clear();
-    ClearTempFolder();
     LastFolder = platform::ExtractFileDir(OtOpenDialog1->FileName());
     OtOpenDialog1->SetInitialDir(LastFolder);
-    TakeInAll(OtOpenDialog1->Files());
+    core_->OpenFiles(OtOpenDialog1->Files());
 }
 
 void TMidi_main::OtOpenDialog1SelectionChange()

@@ -6,7 +6,7 @@
 
 #include "app/appstate.h"
 #include "app/datafolder.h"
-#include "playlist/listfile.h"
+#include "core/listfile.h"
 #include "playlist/listview.h"
 #include "playlist/view.h"
 

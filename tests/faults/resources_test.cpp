@@ -4,7 +4,7 @@
 #include "faultfixture.h"
 
 #include "app/settingsfile.h"
-#include "playlist/listfile.h"
+#include "core/listfile.h"
 #include "support/bigfiles.h"
 
 #include "platform/files.h"

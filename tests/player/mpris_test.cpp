@@ -122,7 +122,7 @@ TEST_F(MprisTest, RequestsFollowTheBarsRules)
 TEST_F(MprisTest, SeeksGoThroughThePositionBar)
 {
     Start({{"a.mid", 200000}, {"b.mid", 3000}}); // one step of the bar is 2500 ms
-    QSignalSpy jumps(bar_.get(), &TMidi_main::PositionJumped);
+    QSignalSpy jumps(&bar_->Core(), &TPlayerCore::PositionJumped);
     service_->Seek(1000000);
     EXPECT_EQ(Device().Position(), 2500) << "forward to the next step, not back to 0";
     service_->Seek(-1000000);

@@ -1,27 +1,22 @@
 // Song intake: files chosen or dropped become play list entries; archives are extracted
 // into the temporary folder and the songs found there are taken in.
-#include "main.h"
+#include "playercore.h"
 
-#include "ui_main.h"
+#include "bindings.h"
 
 #include "app/appstate.h"
-
 #include "archives/archives.h"
 #include "formats/registry.h"
 #include "platform/files.h"
 #include "platform/mbcs.h"
-#include "platform/textcodec.h"
-#include "playlist/view.h"
 
-#include <QMessageBox>
+#include <cstring>
 
 using archives::TArchiveFile;
-using archives::TStringList;
 
 namespace {
 
 constexpr int ExtractOutputSize = 8192;
-constexpr const char *WorkFileName = "TEMP.MID";
 
 std::string TrimLines(const std::string &text)
 {
@@ -35,9 +30,14 @@ std::string TrimLines(const std::string &text)
     return text.substr(begin, end - begin);
 }
 
+bool IsSongName(const std::string &name)
+{
+    return IsSongFile(platform::AsciiLowerCase(platform::ExtractFileExt(name)));
+}
+
 } // namespace
 
-void TMidi_main::AddSong(const std::string &path, const std::string &archivePath)
+void TPlayerCore::AddSong(const std::string &path, const std::string &archivePath)
 {
     // The title is read first so that a failing probe leaves no half-filled entry.
     TPlayEntry entry;
@@ -45,57 +45,59 @@ void TMidi_main::AddSong(const std::string &path, const std::string &archivePath
     entry.FileName = platform::ExtractFileName(path);
     entry.FilePath = path;
     entry.ArchivePath = archivePath;
-    Queue().Append(entry);
+    queue_.Append(entry);
 }
 
-bool TMidi_main::IsListed(const std::string &name)
+bool TPlayerCore::IsListed(const std::string &name) const
 {
-    return Queue().IsListed(name);
+    return queue_.IsListed(name);
 }
 
-void TMidi_main::TakeIn(const std::string &path)
+void TPlayerCore::TakeIn(const std::string &path)
 {
-    if (IsSongFile(platform::AsciiLowerCase(platform::ExtractFileExt(path)))) {
+    if (IsSongName(path)) {
         AddSong(path, std::string());
     } else {
-        ExtractArchive(path, std::string(), ExtractMode);
+        ExtractArchive(path, std::string());
         ScanTempFolder(path);
     }
 }
 
-void TMidi_main::TakeInAll(const std::vector<std::string> &paths)
+void TPlayerCore::TakeInAll(const std::vector<std::string> &paths)
 {
-    PlayQueue &queue = Queue();
     try {
         for (const std::string &path : paths)
             TakeIn(path);
     } catch (...) {
         // The intake stops; what was added stays, and the play position stays valid.
-        queue.ClampPlayPosition();
+        queue_.ClampPlayPosition();
         throw;
     }
     CurrentIndex = 0;
-    LastIndex = queue.Count() - 1;
+    LastIndex = queue_.Count() - 1;
     if (LastIndex < 0) {
         LastIndex = 0;
-        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(),
-                        QString::fromUtf8("対応するMIDIファイルが存在していません。"),
-                        QMessageBox::Ok, this);
-        box.exec();
+        emit NoSongsFound();
         ShowIcon(StateIcon::Idle);
         return;
     }
     StartCurrentSong();
 }
 
-void TMidi_main::WMDropFiles(const std::vector<std::string> &paths)
+void TPlayerCore::OpenFiles(const std::vector<std::string> &paths)
 {
-    Queue().Clear();
+    queue_.Clear();
     ClearTempFolder();
     TakeInAll(paths);
 }
 
-void TMidi_main::ExtractArchive(const std::string &archivePath, const std::string &mask, int mode)
+void TPlayerCore::AppendFiles(const std::vector<std::string> &paths)
+{
+    for (const std::string &path : paths)
+        TakeIn(path);
+}
+
+void TPlayerCore::ExtractArchive(const std::string &archivePath, const std::string &mask)
 {
     if (!formats::IsArchiveName(archivePath))
         return;
@@ -103,15 +105,19 @@ void TMidi_main::ExtractArchive(const std::string &archivePath, const std::strin
         mask.empty() ? formats::SongMasks() : std::vector<std::string>{mask};
     TArchiveFile archive;
     archive.SetFileName(archivePath);
-    if (mode == ExtractMode) {
-        archive.SetOutputSize(ExtractOutputSize);
-        archive.Options().e = 1;
-        archive.Options().n = 1;
-        archive.Options().x = 0;
-        archive.Extract(nullptr, TempFolder, &masks);
-        return;
-    }
+    archive.SetOutputSize(ExtractOutputSize);
+    archive.Options().e = 1;
+    archive.Options().n = 1;
+    archive.Options().x = 0;
+    archive.Extract(nullptr, TempFolder, &masks);
+}
 
+std::optional<std::string> TPlayerCore::ArchiveSongList(const std::string &archivePath) const
+{
+    if (!formats::IsArchiveName(archivePath))
+        return std::nullopt;
+    TArchiveFile archive;
+    archive.SetFileName(archivePath);
     std::string lines;
     if (archive.OpenArchive(nullptr, 0) != 0) {
         INDIVIDUALINFO info{};
@@ -119,37 +125,40 @@ void TMidi_main::ExtractArchive(const std::string &archivePath, const std::strin
              found = archive.FindNext(info)) {
             const std::string name(info.szFileName,
                                    strnlen(info.szFileName, sizeof info.szFileName));
-            if (IsSongFile(platform::AsciiLowerCase(platform::ExtractFileExt(name))))
+            if (IsSongName(name))
                 lines += name + "\r\n";
         }
         archive.CloseArchive();
     }
     if (lines.empty())
         lines = "対応するMIDIファイルがありません。";
-    SetPreviewText(TrimLines(lines));
+    return TrimLines(lines);
 }
 
-void TMidi_main::ExtractArchive(const std::string &archivePath, const std::string &mask)
-{
-    ExtractArchive(archivePath, mask, ExtractMode);
-}
-
-void TMidi_main::ScanTempFolder(const std::string &archivePath)
+void TPlayerCore::ScanTempFolder(const std::string &archivePath)
 {
     if (!platform::DirectoryExists(TempFolder))
         return;
     for (const platform::FolderEntry &entry : platform::ListFolder(TempFolder)) {
         if (entry.isDirectory || entry.name == WorkFileName)
             continue;
-        if (IsSongFile(platform::AsciiLowerCase(platform::ExtractFileExt(entry.name))) &&
-            !IsListed(entry.name))
+        if (IsSongName(entry.name) && !IsListed(entry.name))
             AddSong(TempFolder + "/" + entry.name, archivePath);
     }
 }
 
-void TMidi_main::SetPreviewText(const std::string &text)
+void TPlayerCore::ExtractMember(int index)
 {
-    previewText_ = text;
-    ui->DialogTitle->setText(platform::DecodeText(text));
-    ui->DialogTitle->setCursorPosition(0);
+    if (!queue_.IsValidIndex(index) || queue_.Entry(index).FilePath != NullPath)
+        return;
+    const TPlayEntry member = queue_.Entry(index);
+    ExtractArchive(member.ArchivePath, member.FileName);
+    queue_.SetFilePath(index, TempFolder + "/" + member.FileName);
+}
+
+void TPlayerCore::PlayEntry(int index)
+{
+    ExtractMember(index);
+    CurrentIndex = index;
+    StartCurrentSong();
 }
