@@ -7,6 +7,26 @@
 
 namespace testing_support {
 
+void EnqueueSong(PlayQueue &queue, const std::string &path, const std::string &title)
+{
+    TPlayEntry entry;
+    entry.Title = title;
+    entry.FileName = platform::ExtractFileName(path);
+    entry.FilePath = path;
+    queue.Append(entry);
+}
+
+int CountResets(mci::SilentOutput &output)
+{
+    int count = 0;
+    for (const mci::LoggedEvent &event : output.Log()) {
+        const mci::MidiMessage &bytes = event.message;
+        if (bytes.size() >= 6 && bytes[0] == 0xF0 && bytes[1] == 0x7E && bytes[3] == 0x09)
+            ++count;
+    }
+    return count;
+}
+
 void CoreTest::SetUp()
 {
     const std::string dist = SONOLUX_DIST_DIR;
@@ -41,11 +61,7 @@ std::string CoreTest::Song(const std::string &name, std::uint32_t lengthMs,
 
 void CoreTest::Enqueue(const std::string &path, const std::string &title)
 {
-    TPlayEntry entry;
-    entry.Title = title;
-    entry.FileName = platform::ExtractFileName(path);
-    entry.FilePath = path;
-    Queue().Append(entry);
+    EnqueueSong(Queue(), path, title);
 }
 
 void CoreTest::Advance(std::int64_t ms)
@@ -55,13 +71,7 @@ void CoreTest::Advance(std::int64_t ms)
 
 int CoreTest::ResetsSent()
 {
-    int count = 0;
-    for (const mci::LoggedEvent &event : output_->Log()) {
-        const mci::MidiMessage &bytes = event.message;
-        if (bytes.size() >= 6 && bytes[0] == 0xF0 && bytes[1] == 0x7E && bytes[3] == 0x09)
-            ++count;
-    }
-    return count;
+    return CountResets(*output_);
 }
 
 int CoreTest::Marked() const

@@ -18,6 +18,11 @@
 
 namespace testing_support {
 
+// Appends an entry for path as the intake does, without the title probe.
+void EnqueueSong(PlayQueue &queue, const std::string &path, const std::string &title);
+// Count of the reset file's SysEx sent to output so far.
+int CountResets(mci::SilentOutput &output);
+
 class CoreTest : public ::testing::Test
 {
 protected:
