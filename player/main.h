@@ -4,6 +4,7 @@
 // scrolling title and the button strip. It owns the play timers and the skin drawing.
 
 #include "core/playercore.h"
+#include "player/mprishost.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -20,7 +21,7 @@ class TOtOpenDialog;
 class Tview_form;
 class WindowMover;
 
-class TMidi_main : public QWidget
+class TMidi_main : public QWidget, public TMprisHost
 {
     Q_OBJECT
 public:
@@ -62,7 +63,7 @@ public:
     void Timer1Timer();
     void Pos_BarMouseDown(Qt::MouseButton button, int x, int y);
     // Width of the position bar in pixels: a click at x seeks to x * (length div width).
-    int PositionBarWidth() const;
+    int PositionBarWidth() const override;
 
     // Song intake. Mode 0 of ExtractArchive extracts into the temporary folder, mode 1
     // lists the archive's songs into the open dialog's preview.
@@ -80,12 +81,14 @@ public:
     // and, once no modal window is open, they are taken in as a drop on the bar (the list is
     // replaced and the first song plays). A later hand-over before then replaces the
     // earlier one. With no files the bar is only raised.
-    void OpenFromDesktop(const std::vector<std::string> &paths);
+    void OpenFromDesktop(const std::vector<std::string> &paths) override;
     // Brings the bar, and a modal window open over it, to the front.
-    void RaiseBar();
+    void RaiseBar() override;
     // Closes the program as the close button does: open modal windows are closed first (as
     // if cancelled) and the bar closes once they are gone.
-    void CloseFromDesktop();
+    void CloseFromDesktop() override;
+    // Shows message in the program's error box.
+    void ShowRequestError(const std::string &message) override;
 
     // Drawing from the design (colours and skin).
     void LoadSkin();

@@ -1,10 +1,9 @@
 #include "mprisstatus.h"
 
-#include "main.h"
+#include "core/playercore.h"
 #include "mpristracks.h"
 
 #include "platform/textcodec.h"
-#include "playlist/view.h"
 
 #include <QDBusObjectPath>
 
@@ -34,12 +33,12 @@ bool TMprisStatus::operator==(const TMprisStatus &o) const
            canSeek == o.canSeek && canGoNext == o.canGoNext && canGoPrevious == o.canGoPrevious;
 }
 
-TMprisStatus ReadMprisStatus(TMidi_main &bar, TMprisTrackIds &ids)
+TMprisStatus ReadMprisStatus(TPlayerCore &core, TMprisTrackIds &ids)
 {
     TMprisStatus status;
-    if (!bar.IsLoaded())
+    if (!core.IsLoaded())
         return status;
-    mci::TMediaPlayer &device = bar.MediaPlayer1();
+    mci::TMediaPlayer &device = core.MediaPlayer1();
     const mci::TMPModes mode = device.Mode();
     const bool playing = mode == mci::mpPlaying;
     status.playback = playing                 ? TMprisPlayback::Playing
@@ -51,21 +50,22 @@ TMprisStatus ReadMprisStatus(TMidi_main &bar, TMprisTrackIds &ids)
     status.canGoNext = playing && CurrentIndex < LastIndex;
     status.canGoPrevious = playing && CurrentIndex > 0;
 
-    PlayQueue &queue = bar.Core().Queue();
+    PlayQueue &queue = core.Queue();
     const int row = PlayedRow(queue);
     if (row < 0)
         return status;
     const TPlayEntry &entry = queue.Entry(row);
     status.trackId = ids.PathFor(queue.index(row, 0));
-    status.title = platform::DecodeText(bar.TitleText().empty() ? entry.FileName : bar.TitleText());
+    status.title =
+        platform::DecodeText(core.TitleText().empty() ? entry.FileName : core.TitleText());
     status.url = FileUrl(entry.FilePath);
     status.lengthUs = device.Length() * 1000;
     return status;
 }
 
-qint64 MprisPositionUs(TMidi_main &bar, const TMprisStatus &status)
+qint64 MprisPositionUs(TPlayerCore &core, const TMprisStatus &status)
 {
-    return status.HasTrack() ? bar.MediaPlayer1().Position() * 1000 : 0;
+    return status.HasTrack() ? core.MediaPlayer1().Position() * 1000 : 0;
 }
 
 QString PlaybackStatusName(TMprisPlayback playback)
