@@ -25,6 +25,16 @@ qlonglong TMprisPlayerAdaptor::Position()
     return service_.PositionUs();
 }
 
+double TMprisPlayerAdaptor::Volume()
+{
+    return service_.Status().volume;
+}
+
+void TMprisPlayerAdaptor::SetVolume(double volume)
+{
+    service_.RunCall([this, volume] { service_.SetVolume(volume); });
+}
+
 bool TMprisPlayerAdaptor::CanGoNext()
 {
     return service_.Status().canGoNext;

@@ -1,7 +1,8 @@
 #pragma once
 // The media controls' interface org.mpris.MediaPlayer2.Player: status, song and position,
 // and the transport requests, each carried out by TMprisService under the bar's rules (see
-// TMprisService::RunCall for failures). Rate and Volume are fixed at 1.0 (read-only).
+// TMprisService::RunCall for failures). Rate is fixed at 1.0 (read-only); Volume is the
+// device's volume, which the desktop may set.
 
 #include <QDBusAbstractAdaptor>
 #include <QDBusObjectPath>
@@ -17,7 +18,7 @@ class TMprisPlayerAdaptor : public QDBusAbstractAdaptor
     Q_PROPERTY(double Rate READ Rate)
     Q_PROPERTY(double MinimumRate READ Rate)
     Q_PROPERTY(double MaximumRate READ Rate)
-    Q_PROPERTY(double Volume READ Volume)
+    Q_PROPERTY(double Volume READ Volume WRITE SetVolume)
     Q_PROPERTY(QVariantMap Metadata READ Metadata)
     Q_PROPERTY(qlonglong Position READ Position)
     Q_PROPERTY(bool CanGoNext READ CanGoNext)
@@ -33,7 +34,8 @@ public:
 
     QString PlaybackStatus();
     double Rate() const { return 1.0; }
-    double Volume() const { return 1.0; }
+    double Volume();
+    void SetVolume(double volume);
     QVariantMap Metadata();
     qlonglong Position();
     bool CanGoNext();

@@ -21,29 +21,6 @@ namespace {
 
 const QString PropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 
-// The Player interface's properties that changed from before to now.
-QVariantMap ChangedProperties(const TMprisStatus &before, const TMprisStatus &now)
-{
-    QVariantMap changed;
-    if (now.playback != before.playback)
-        changed.insert(QStringLiteral("PlaybackStatus"), PlaybackStatusName(now.playback));
-    if (now.trackId != before.trackId || now.title != before.title || now.url != before.url ||
-        now.lengthUs != before.lengthUs)
-        changed.insert(QStringLiteral("Metadata"), MetadataMap(now));
-    const std::pair<const char *, bool TMprisStatus::*> flags[] = {
-        {"CanPlay", &TMprisStatus::canPlay},
-        {"CanPause", &TMprisStatus::canPause},
-        {"CanSeek", &TMprisStatus::canSeek},
-        {"CanGoNext", &TMprisStatus::canGoNext},
-        {"CanGoPrevious", &TMprisStatus::canGoPrevious},
-    };
-    for (const auto &[name, flag] : flags) {
-        if (now.*flag != before.*flag)
-            changed.insert(QString::fromLatin1(name), now.*flag);
-    }
-    return changed;
-}
-
 } // namespace
 
 int PositionBarX(qint64 targetMs, qint64 lengthMs, int width, TStepRounding rounding)
@@ -136,7 +113,7 @@ void TMprisService::Refresh()
 {
     refreshScheduled_ = false;
     const TMprisStatus now = Status();
-    const QVariantMap changed = ChangedProperties(announced_, now);
+    const QVariantMap changed = MprisChangedProperties(announced_, now);
     announced_ = now;
     if (changed.isEmpty() || !IsRegistered())
         return;
@@ -213,6 +190,12 @@ void TMprisService::SetPosition(const QString &trackId, qint64 positionUs)
     core_.SeekTo(PositionBarX(positionUs / 1000, core_.MediaPlayer1().Length(), width,
                               TStepRounding::Nearest),
                  width);
+}
+
+void TMprisService::SetVolume(double volume)
+{
+    core_.MediaPlayer1().SetVolume(volume);
+    ScheduleRefresh();
 }
 
 bool TMprisService::OpenUri(const QString &uri)

@@ -64,6 +64,9 @@ public:
     // Moves to positionUs (nearest step) when trackId is the entry being played and the
     // position lies within the song; otherwise nothing.
     void SetPosition(const QString &trackId, qint64 positionUs);
+    // Sets the device's volume (clamped to 0..1, kept in its midimap.ini) and tells the
+    // desktop. Throws what TMediaPlayer::SetVolume throws.
+    void SetVolume(double volume);
     // Takes in the file of a file URL as a drop on the bar; false for any other URI.
     bool OpenUri(const QString &uri);
 

@@ -6,6 +6,7 @@
 #include "platform/textcodec.h"
 
 #include <QDBusObjectPath>
+#include <utility>
 
 namespace {
 
@@ -30,15 +31,17 @@ bool TMprisStatus::operator==(const TMprisStatus &o) const
 {
     return playback == o.playback && trackId == o.trackId && title == o.title && url == o.url &&
            lengthUs == o.lengthUs && canPlay == o.canPlay && canPause == o.canPause &&
-           canSeek == o.canSeek && canGoNext == o.canGoNext && canGoPrevious == o.canGoPrevious;
+           canSeek == o.canSeek && canGoNext == o.canGoNext && canGoPrevious == o.canGoPrevious &&
+           volume == o.volume;
 }
 
 TMprisStatus ReadMprisStatus(TPlayerCore &core, TMprisTrackIds &ids)
 {
     TMprisStatus status;
+    mci::TMediaPlayer &device = core.MediaPlayer1();
+    status.volume = device.Volume();
     if (!core.IsLoaded())
         return status;
-    mci::TMediaPlayer &device = core.MediaPlayer1();
     const mci::TMPModes mode = device.Mode();
     const bool playing = mode == mci::mpPlaying;
     status.playback = playing                 ? TMprisPlayback::Playing
@@ -66,6 +69,30 @@ TMprisStatus ReadMprisStatus(TPlayerCore &core, TMprisTrackIds &ids)
 qint64 MprisPositionUs(TPlayerCore &core, const TMprisStatus &status)
 {
     return status.HasTrack() ? core.MediaPlayer1().Position() * 1000 : 0;
+}
+
+QVariantMap MprisChangedProperties(const TMprisStatus &before, const TMprisStatus &now)
+{
+    QVariantMap changed;
+    if (now.playback != before.playback)
+        changed.insert(QStringLiteral("PlaybackStatus"), PlaybackStatusName(now.playback));
+    if (now.trackId != before.trackId || now.title != before.title || now.url != before.url ||
+        now.lengthUs != before.lengthUs)
+        changed.insert(QStringLiteral("Metadata"), MetadataMap(now));
+    const std::pair<const char *, bool TMprisStatus::*> flags[] = {
+        {"CanPlay", &TMprisStatus::canPlay},
+        {"CanPause", &TMprisStatus::canPause},
+        {"CanSeek", &TMprisStatus::canSeek},
+        {"CanGoNext", &TMprisStatus::canGoNext},
+        {"CanGoPrevious", &TMprisStatus::canGoPrevious},
+    };
+    for (const auto &[name, flag] : flags) {
+        if (now.*flag != before.*flag)
+            changed.insert(QString::fromLatin1(name), now.*flag);
+    }
+    if (now.volume != before.volume)
+        changed.insert(QStringLiteral("Volume"), now.volume);
+    return changed;
 }
 
 QString PlaybackStatusName(TMprisPlayback playback)

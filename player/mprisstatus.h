@@ -28,6 +28,7 @@ struct TMprisStatus
     bool canSeek = false;
     bool canGoNext = false;
     bool canGoPrevious = false;
+    double volume = 1.0; // the device's (TMediaPlayer::Volume), whether a song is loaded or not
 
     bool HasTrack() const { return !trackId.isEmpty(); }
     bool operator==(const TMprisStatus &other) const;
@@ -39,6 +40,10 @@ TMprisStatus ReadMprisStatus(TPlayerCore &core, TMprisTrackIds &ids);
 
 // The playback position of core in microseconds; 0 while no entry is being played.
 qint64 MprisPositionUs(TPlayerCore &core, const TMprisStatus &status);
+
+// The Player interface's properties that differ between before and now, by name with
+// their values now, as PropertiesChanged announces them.
+QVariantMap MprisChangedProperties(const TMprisStatus &before, const TMprisStatus &now);
 
 // "Playing", "Paused" or "Stopped".
 QString PlaybackStatusName(TMprisPlayback playback);

@@ -46,36 +46,49 @@ void AlsaOutput::Open()
     snd_seq_t *seq = nullptr;
     const int opened = snd_seq_open(&seq, "default", SND_SEQ_OPEN_OUTPUT, SND_SEQ_NONBLOCK);
     if (opened < 0)
-        throw EMCIDeviceError("The ALSA sequencer cannot be opened (" + AlsaText(opened) +
-                              "). Choose another output on the Output page of the settings window.");
+        throw EMCIDeviceError(
+            "The ALSA sequencer cannot be opened (" + AlsaText(opened) +
+            "). Choose another output on the Output page of the settings window.");
     seq_ = seq;
     try {
         snd_seq_set_client_name(seq_, "Sonolux");
         snd_seq_set_client_pool_output(seq_, kPoolEvents);
         snd_seq_set_output_buffer_size(seq_, kOutputBufferBytes);
-        port_ = snd_seq_create_simple_port(
-            seq_, "Sonolux output", SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ,
-            SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
         queue_ = snd_seq_alloc_named_queue(seq_, "Sonolux");
-        if (port_ < 0 || queue_ < 0)
-            throw EMCIDeviceError("The ALSA sequencer refuses a port or queue (" +
-                                  AlsaText(port_ < 0 ? port_ : queue_) + ").");
-        AlsaPort target;
-        if (!ResolveAlsaPort(seq_, portName_, target))
-            throw EMCIDeviceError(
-                portName_.empty() ? std::string("No ALSA sequencer port takes MIDI output.")
-                                  : "The ALSA sequencer port \"" + portName_ + "\" is not there.");
-        const int connected = snd_seq_connect_to(seq_, port_, target.client, target.port);
-        if (connected < 0)
-            throw EMCIDeviceError("The ALSA sequencer port " + target.Address() +
-                                  " cannot be connected (" + AlsaText(connected) + ").");
-        connected_ = target.Address();
+        if (queue_ < 0)
+            throw EMCIDeviceError("The ALSA sequencer refuses a queue (" + AlsaText(queue_) + ").");
+        for (const std::string &name : SplitPortList(portName_))
+            ConnectPort(name);
     } catch (...) {
         Close();
         throw;
     }
     quit_ = false;
     feeder_ = std::thread(&AlsaOutput::FeedLoop, this);
+}
+
+// Makes the device port for the next song port and connects it to the port named.
+void AlsaOutput::ConnectPort(const std::string &name)
+{
+    const std::string portName =
+        std::string("Sonolux port ") + static_cast<char>('A' + ports_.size());
+    const int port =
+        snd_seq_create_simple_port(seq_, ports_.empty() ? "Sonolux output" : portName.c_str(),
+                                   SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ,
+                                   SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
+    if (port < 0)
+        throw EMCIDeviceError("The ALSA sequencer refuses a port (" + AlsaText(port) + ").");
+    ports_.push_back(port);
+    AlsaPort target;
+    if (!ResolveAlsaPort(seq_, name, target))
+        throw EMCIDeviceError(name.empty()
+                                  ? std::string("No ALSA sequencer port takes MIDI output.")
+                                  : "The ALSA sequencer port \"" + name + "\" is not there.");
+    const int connected = snd_seq_connect_to(seq_, port, target.client, target.port);
+    if (connected < 0)
+        throw EMCIDeviceError("The ALSA sequencer port " + target.Address() +
+                              " cannot be connected (" + AlsaText(connected) + ").");
+    connected_ += (connected_.empty() ? "" : ",") + target.Address();
 }
 
 void AlsaOutput::Close()
@@ -91,7 +104,8 @@ void AlsaOutput::Close()
     if (seq_)
         snd_seq_close(seq_); // also frees the port and the queue
     seq_ = nullptr;
-    port_ = queue_ = -1;
+    ports_.clear();
+    queue_ = -1;
     connected_.clear();
 }
 
@@ -131,12 +145,12 @@ void AlsaOutput::Start(PlayRequest request)
 // after a module reset.
 void AlsaOutput::SchedulePreludeLocked(const std::vector<MidiMessage> &prelude)
 {
-    for (const MidiMessage &message : prelude) {
-        const std::int64_t at = pacer_.Place(0, message.size());
-        OutputLocked(View(message), at);
-        if (IsResetSysEx(View(message)))
+    ForEachOnPort(prelude, [&](MessageView message) {
+        const std::int64_t at = pacer_.Place(0, message.size);
+        OutputLocked(message, at);
+        if (IsResetSysEx(message))
             pacer_.HoldUntil(pacer_.FreeAt() + kResetPauseNs);
-    }
+    });
     snd_seq_drain_output(seq_);
 }
 
@@ -159,8 +173,8 @@ std::int64_t AlsaOutput::Halt()
         position = std::clamp(startNs_ + (now - songOffsetNs_), startNs_,
                               std::max<std::int64_t>(lengthNs_ - 1, startNs_));
         queued_.Revert(cursor_.Sounding(), now);
-        for (const MidiMessage &message : SilenceMessages(cursor_.Sounding()))
-            OutputLocked(View(message), -1);
+        ForEachOnPort(SilenceMessages(cursor_.Sounding()),
+                      [&](MessageView message) { OutputLocked(message, -1); });
         snd_seq_drain_output(seq_);
     }
     phase_ = Phase::idle;
@@ -228,8 +242,8 @@ void AlsaOutput::FeedLocked()
             queued_.Add(at, message);
     }
     if (cursor_.Done() && !endQueued_) {
-        for (const MidiMessage &message : NoteOffMessages(cursor_.Sounding()))
-            OutputLocked(View(message), endQueueNs_);
+        ForEachOnPort(NoteOffMessages(cursor_.Sounding()),
+                      [&](MessageView message) { OutputLocked(message, endQueueNs_); });
         endQueued_ = true;
     }
     snd_seq_drain_output(seq_);
@@ -259,7 +273,8 @@ int AlsaOutput::OutputLocked(MessageView m, std::int64_t queueNs)
 {
     snd_seq_event_t event;
     snd_seq_ev_clear(&event);
-    snd_seq_ev_set_source(&event, port_);
+    const int source = RouteSongPort(m.port, static_cast<int>(ports_.size()));
+    snd_seq_ev_set_source(&event, ports_[static_cast<std::size_t>(source)]);
     snd_seq_ev_set_subs(&event);
     if (queueNs < 0) {
         snd_seq_ev_set_direct(&event);

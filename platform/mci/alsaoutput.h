@@ -1,10 +1,11 @@
 #pragma once
 // The ALSA sequencer output: plays to any sequencer port (a hardware module behind a MIDI
-// interface, or another program). Events are handed to a sequencer queue up to a fifth
-// of a second ahead of their time, stamped with their exact real time, by a thread of the
-// output's own; the queue's clock is the song's. System-exclusive messages are paced at
-// the MIDI cable's rate so that a module is never flooded, and a module's reset message
-// met while chasing is given 50 ms before anything follows it.
+// interface, or another program), or to one port per song port (an SC-88's inputs A and B):
+// each song port gets a port of the device's own, connected to the port named for it. Events are
+// handed to a sequencer queue up to a fifth of a second ahead of their time, stamped with their
+// exact real time, by a thread of the output's own; the queue's clock is the song's.
+// System-exclusive messages are paced at the MIDI cable's rate so that a module is never flooded,
+// and a module's reset message met while chasing is given 50 ms before anything follows it.
 
 #include "platform/mci/alsaschedule.h"
 #include "platform/mci/midioutput.h"
@@ -17,6 +18,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace mci {
 
@@ -26,12 +28,13 @@ public:
     static constexpr std::int64_t kLookAheadNs = 200000000;
     static constexpr std::int64_t kResetPauseNs = 50000000;
 
-    // port as in midimap.ini (see ResolveAlsaPort).
+    // port as in midimap.ini: one port (see ResolveAlsaPort), or one per song port
+    // separated by commas (see SplitPortList); song ports beyond those go to the first.
     explicit AlsaOutput(std::string port);
     ~AlsaOutput() override;
 
-    // Opens the sequencer, makes the device's client, port and queue and connects to the
-    // port named. Throws EMCIDeviceError when the sequencer cannot be opened or the port
+    // Opens the sequencer, makes the device's client, ports and queue and connects to the
+    // ports named. Throws EMCIDeviceError when the sequencer cannot be opened or a port
     // is not there.
     void Prepare() override;
     void Start(PlayRequest request) override;
@@ -40,13 +43,14 @@ public:
     bool Ended() const override;
     bool WaitForEnd(std::chrono::milliseconds timeout) override;
 
-    // The port connected to, as "client:port"; empty before Prepare.
+    // The ports connected to, as "client:port" separated by commas; empty before Prepare.
     std::string ConnectedPort() const;
 
 private:
     enum class Phase { idle, playing, ended };
 
     void Open();
+    void ConnectPort(const std::string &name);
     void Close();
     void FeedLoop();
     void FeedLocked();
@@ -57,7 +61,7 @@ private:
 
     const std::string portName_;
     snd_seq_t *seq_ = nullptr;
-    int port_ = -1;
+    std::vector<int> ports_; // the device's own, one per song port connected
     int queue_ = -1;
     std::string connected_;
 

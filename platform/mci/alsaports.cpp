@@ -1,6 +1,7 @@
 #include "platform/mci/alsaports.h"
 
 #include "platform/mbcs.h"
+#include "platform/mci/midimessage.h"
 
 namespace mci {
 
@@ -99,6 +100,30 @@ bool ResolveAlsaPort(snd_seq_t *seq, const std::string &wanted, AlsaPort &found)
         }
     }
     return false;
+}
+
+std::vector<std::string> SplitPortList(const std::string &setting)
+{
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (names.size() < static_cast<std::size_t>(kPorts)) {
+        const std::size_t comma = setting.find(',', start);
+        std::string name =
+            setting.substr(start, comma == std::string::npos ? comma : comma - start);
+        const std::size_t first = name.find_first_not_of(" \t");
+        const std::size_t last = name.find_last_not_of(" \t");
+        names.push_back(first == std::string::npos ? std::string()
+                                                   : name.substr(first, last - first + 1));
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    return names;
+}
+
+int RouteSongPort(int songPort, int connected)
+{
+    return songPort >= 0 && songPort < connected ? songPort : 0;
 }
 
 } // namespace mci

@@ -29,4 +29,13 @@ std::vector<AlsaPort> ListAlsaOutputPorts();
 // Through" port. False when nothing matches.
 bool ResolveAlsaPort(snd_seq_t *seq, const std::string &wanted, AlsaPort &port);
 
+// The ports a "Port" setting names, one per song port (A, B, ...), separated by commas:
+// "SC-88Pro:0, SC-88Pro:1". Blanks around each name are dropped; an empty setting names
+// one port, the default. At most kPorts names are kept.
+std::vector<std::string> SplitPortList(const std::string &setting);
+
+// Which of `connected` device ports (1 or more) a song port goes to: its own when named,
+// else the first (so a single port takes every song port, as one cable would).
+int RouteSongPort(int songPort, int connected);
+
 } // namespace mci

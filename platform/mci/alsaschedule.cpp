@@ -20,7 +20,8 @@ void QueuedNotes::Add(std::int64_t timeNs, MessageView message)
 {
     if (message.size < 3)
         return;
-    notes_.push_back(Note{timeNs, {message.data[0], message.data[1], message.data[2]}});
+    notes_.push_back(
+        Note{timeNs, {message.data[0], message.data[1], message.data[2]}, message.port});
 }
 
 void QueuedNotes::Forget(std::int64_t ns)
@@ -34,7 +35,7 @@ void QueuedNotes::Revert(NoteTracker &sounding, std::int64_t ns)
 {
     for (auto it = notes_.rbegin(); it != notes_.rend(); ++it)
         if (it->timeNs > ns)
-            sounding.Revert(MessageView{it->bytes, 3});
+            sounding.Revert(MessageView{it->bytes, 3, it->port});
     notes_.clear();
 }
 

@@ -48,6 +48,7 @@ private:
     {
         std::int64_t timeNs;
         std::uint8_t bytes[3];
+        int port;
     };
     std::deque<Note> notes_;
 };

@@ -196,12 +196,35 @@ bool IsResetSysEx(MessageView m)
            Matches(m, {0xF0, 0x7E, any, 0x09, 0x03}) ||                   // GM2 System On
            Matches(m, {0xF0, 0x41, any, 0x42, 0x12, 0x40, 0x00, 0x7F}) || // GS Reset
            Matches(m, {0xF0, 0x41, any, 0x42, 0x12, 0x00, 0x00, 0x7F}) || // GS System Mode Set
-           Matches(m, {0xF0, 0x43, any, 0x4C, 0x00, 0x00, 0x7E});         // XG System On
+           Matches(m, {0xF0, 0x43, any, 0x4C, 0x00, 0x00, 0x7E}) ||       // XG System On
+           Matches(m, {0xF0, 0x43, any, 0x4C, 0x00, 0x00, 0x7F});         // XG All Parameter Reset
 }
+
+namespace {
+
+// Builds a device list, adding a port select wherever the port changes.
+class PortedList
+{
+public:
+    void Add(int port, MidiMessage message)
+    {
+        if (port != port_)
+            out_.push_back(PortSelect(port));
+        port_ = port;
+        out_.push_back(std::move(message));
+    }
+    std::vector<MidiMessage> Take() { return std::move(out_); }
+
+private:
+    std::vector<MidiMessage> out_;
+    int port_ = 0;
+};
+
+} // namespace
 
 std::vector<MidiMessage> ChaseMessages(const Song &song, std::size_t firstEvent)
 {
-    std::array<ChannelState, 16> channels;
+    std::array<ChannelState, kPorts * 16> channels;
     std::vector<std::size_t> sysex; // event indices
     const std::size_t end = std::min(firstEvent, song.events.size());
     for (std::size_t i = 0; i < end; ++i) {
@@ -213,22 +236,32 @@ std::vector<MidiMessage> ChaseMessages(const Song &song, std::size_t firstEvent)
             }
             sysex.push_back(i);
         } else {
-            channels[static_cast<std::size_t>(m.Channel())].Apply(m);
+            channels[static_cast<std::size_t>(m.port * 16 + m.Channel())].Apply(m);
         }
     }
 
-    std::vector<MidiMessage> out;
-    for (int channel = 0; channel < 16; ++channel) {
-        out.push_back(ControlChange(channel, cc::AllSoundOff, 0));
-        out.push_back(ControlChange(channel, cc::ResetAllControllers, 0));
+    PortedList out;
+    for (int port = 0; port < kPorts; ++port) {
+        if ((song.ports & (1u << port)) == 0)
+            continue;
+        for (int channel = 0; channel < 16; ++channel) {
+            out.Add(port, ControlChange(channel, cc::AllSoundOff, 0));
+            out.Add(port, ControlChange(channel, cc::ResetAllControllers, 0));
+        }
     }
     for (const std::size_t i : sysex) {
         const MessageView m = song.Message(song.events[i]);
-        out.emplace_back(m.data, m.data + m.size);
+        out.Add(m.port, MidiMessage(m.data, m.data + m.size));
     }
-    for (int channel = 0; channel < 16; ++channel)
-        channels[static_cast<std::size_t>(channel)].Emit(channel, out);
-    return out;
+    for (int port = 0; port < kPorts; ++port) {
+        for (int channel = 0; channel < 16; ++channel) {
+            std::vector<MidiMessage> messages;
+            channels[static_cast<std::size_t>(port * 16 + channel)].Emit(channel, messages);
+            for (MidiMessage &message : messages)
+                out.Add(port, std::move(message));
+        }
+    }
+    return out.Take();
 }
 
 } // namespace mci

@@ -2,6 +2,7 @@
 
 #include "platform/mci/clock.h"
 #include "platform/mci/mcierror.h"
+#include "platform/mci/outputlevel.h"
 #include "platform/mci/silence.h"
 
 #include <algorithm>
@@ -37,6 +38,7 @@ bool SetAudioDevice(fluid_settings_t *settings, const std::string &driver,
 
 FluidOutput::FluidOutput(Options options)
     : options_(std::move(options))
+    , limiter_(options_.sampleRate)
 {
     if (options_.sampleRate < 8000 || options_.sampleRate > 384000)
         throw std::invalid_argument("sample rate out of range");
@@ -51,8 +53,13 @@ void FluidOutput::Prepare()
 {
     if (!lease_) {
         lease_ = fluidhost::Acquire(options_.soundFont, options_.sampleRate);
-        fluid_synth_reverb_on(lease_->Synth(), -1, options_.reverb ? 1 : 0);
-        fluid_synth_chorus_on(lease_->Synth(), -1, options_.chorus ? 1 : 0);
+        fluid_synth_t *synth = lease_->Synth();
+        fluid_synth_reverb_on(synth, -1, options_.reverb ? 1 : 0);
+        fluid_synth_chorus_on(synth, -1, options_.chorus ? 1 : 0);
+        fluid_sfont_t *sfont = fluid_synth_get_sfont(synth, 0);
+        const std::lock_guard<std::mutex> lock(mutex_);
+        module_ = std::make_unique<ModuleLayer>(synth, sfont ? fluid_sfont_get_id(sfont) : 0);
+        module_->SetOutputLevel(OutputGain(gainDb_, volume_));
     }
     if (!options_.offline && !driver_)
         OpenAudioDriver();
@@ -185,7 +192,8 @@ int FluidOutput::AudioCallback(void *data, int len, int nfx, float *fx[], int no
 }
 
 // Renders in pieces that end on FluidSynth's block boundaries, sending at each boundary
-// what is due there.
+// what is due there; then limits the dry stereo pair (which holds the effects too, unless
+// the driver mixes them in itself).
 void FluidOutput::RenderLocked(int frames, int nfx, float *fx[], int nout, float *out[])
 {
     std::int64_t &frame = lease_->Frames();
@@ -206,6 +214,8 @@ void FluidOutput::RenderLocked(int frames, int nfx, float *fx[], int nout, float
         done += n;
         AfterRenderLocked(frame);
     }
+    if (options_.limit && nout >= 2)
+        limiter_.Process(out[0], out[1], frames);
 }
 
 void FluidOutput::BlockStartLocked(std::int64_t frame)
@@ -248,49 +258,41 @@ void FluidOutput::AfterRenderLocked(std::int64_t frame)
 
 void FluidOutput::SendAllLocked(const std::vector<MidiMessage> &messages)
 {
-    for (const MidiMessage &message : messages)
-        SendLocked(View(message));
+    ForEachOnPort(messages, [this](MessageView message) { SendLocked(message); });
 }
 
-void FluidOutput::SendLocked(MessageView m)
+void FluidOutput::SendLocked(MessageView message)
 {
-    fluid_synth_t *synth = lease_->Synth();
-    if (m.IsSysEx()) {
-        if (m.size > 2)
-            fluid_synth_sysex(synth, reinterpret_cast<const char *>(m.data + 1),
-                              static_cast<int>(m.size - 2), nullptr, nullptr, nullptr, 0);
-        return;
-    }
-    if (!m.IsChannel() || m.size < 2)
-        return;
-    const int channel = m.Channel();
-    const int data1 = m.data[1];
-    const int data2 = m.size > 2 ? m.data[2] : 0;
-    switch (m.Kind()) {
-    case 0x80:
-        fluid_synth_noteoff(synth, channel, data1);
-        break;
-    case 0x90:
-        fluid_synth_noteon(synth, channel, data1, data2);
-        break;
-    case 0xA0:
-        fluid_synth_key_pressure(synth, channel, data1, data2);
-        break;
-    case 0xB0:
-        fluid_synth_cc(synth, channel, data1, data2);
-        break;
-    case 0xC0:
-        fluid_synth_program_change(synth, channel, data1);
-        break;
-    case 0xD0:
-        fluid_synth_channel_pressure(synth, channel, data1);
-        break;
-    case 0xE0:
-        fluid_synth_pitch_bend(synth, channel, data1 | data2 << 7);
-        break;
-    default:
-        break;
-    }
+    module_->Send(message);
+}
+
+void FluidOutput::SetLevel(double gainDb, double volume)
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    gainDb_ = gainDb;
+    volume_ = volume;
+    if (module_)
+        module_->SetOutputLevel(OutputGain(gainDb_, volume_));
+}
+
+double FluidOutput::Gain() const
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return lease_ ? fluid_synth_get_gain(lease_->Synth()) : 0.0;
+}
+
+ModuleMode FluidOutput::Mode() const
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return module_ ? module_->Mode() : kPowerOnMode;
+}
+
+ChannelReport FluidOutput::Inspect(int port, int channel) const
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (!lease_)
+        throw std::logic_error("Inspect needs a prepared output");
+    return InspectChannel(lease_->Synth(), (port % kPorts) * 16 + (channel & 0x0F));
 }
 
 } // namespace mci

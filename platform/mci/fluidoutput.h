@@ -2,6 +2,11 @@
 // The FluidSynth output: the song's events are dispatched inside the audio render itself,
 // not through FluidSynth's own player or sequencer (which round times to milliseconds).
 //
+// Every message goes through the module layer (modulelayer.h), which plays what a GS or XG
+// module would; the layer's state lasts as long as the output holds the synthesiser, so
+// the reset file played before a song sets the mode the song plays in. What FluidSynth
+// renders goes through a peak limiter (outputlimiter.h) on its way out, so nothing clips.
+//
 // FluidSynth applies messages only where it starts a block of 64 frames, so each event is
 // sent at the block start nearest its exact sample by the tempo map: every onset lands
 // within 32 samples of its time, and since the sample clock is counted from the song's
@@ -11,9 +16,12 @@
 // Live, an audio driver's thread renders; offline (tests, rendering to a file) the owner
 // calls Render, through the same code.
 
+#include "platform/mci/fluidinspect.h"
 #include "platform/mci/fluidsynthhost.h"
 #include "platform/mci/midioutput.h"
+#include "platform/mci/modulelayer.h"
 #include "platform/mci/outputconfig.h"
+#include "platform/mci/outputlimiter.h"
 #include "platform/mci/playbackcursor.h"
 
 #include <array>
@@ -37,6 +45,7 @@ public:
         bool offline = false; // no audio driver: the owner renders with Render
         bool reverb = true;
         bool chorus = true;
+        bool limit = true; // through the peak limiter (outputlimiter.h); off for measurements
     };
 
     // FluidSynth's own rendering block, in frames.
@@ -55,6 +64,14 @@ public:
     bool Ended() const override;
     // Sleeps in short steps; offline, somebody else must be rendering.
     bool WaitForEnd(std::chrono::milliseconds timeout) override;
+    void SetLevel(double gainDb, double volume) override;
+
+    // The gain FluidSynth renders at now (base gain, Gain, volume and master volume).
+    double Gain() const;
+    // After Prepare: the module mode the songs have set, and what FluidSynth itself holds
+    // on a part (asked of FluidSynth, see InspectChannel). Not while a driver renders.
+    ModuleMode Mode() const;
+    ChannelReport Inspect(int port, int channel) const;
 
     // Offline only, after Prepare: renders frames of stereo audio into left and right
     // (overwritten), with reverb and chorus mixed in, and sends what is due in them.
@@ -82,10 +99,14 @@ private:
 
     const Options options_;
     std::unique_ptr<SynthLease> lease_;
+    std::unique_ptr<ModuleLayer> module_; // while the lease lasts
+    PeakLimiter limiter_;
     std::unique_ptr<fluid_audio_driver_t, DriverDeleter> driver_;
     std::string driverName_;
 
-    std::mutex mutex_; // the render against the transport calls; guards what follows
+    mutable std::mutex mutex_; // the render against the transport calls; guards what follows
+    double gainDb_ = 0;
+    double volume_ = 1.0;
     Phase phase_ = Phase::idle;
     PlaybackCursor cursor_;
     std::vector<MidiMessage> prelude_;

@@ -2,6 +2,7 @@
 
 #include "platform/files.h"
 #include "platform/mci/mcierror.h"
+#include "platform/mci/modulelayer.h"
 
 #include <algorithm>
 #include <atomic>
@@ -92,6 +93,8 @@ std::shared_ptr<LoadedSynth> Load(const std::string &soundFont, int sampleRate)
         throw EMCIDeviceError(WithDetail("The synthesiser cannot be started"));
     fluid_settings_setnum(loaded->settings, "synth.sample-rate", sampleRate);
     fluid_settings_setint(loaded->settings, "synth.lock-memory", 0);
+    // A channel for every part of every port the module layer plays.
+    fluid_settings_setint(loaded->settings, "synth.midi-channels", ModuleLayer::kChannels);
     loaded->synth = new_fluid_synth(loaded->settings);
     if (!loaded->synth)
         throw EMCIDeviceError(WithDetail("The synthesiser cannot be started"));

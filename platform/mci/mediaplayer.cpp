@@ -9,6 +9,7 @@
 #include "platform/mci/songfile.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace mci {
@@ -41,6 +42,8 @@ public:
     std::string fileName;
     TMPTimeFormats timeFormat = TMPTimeFormats::tfDefault;
     bool autoRewind = true;
+    double gainDb = 0; // midimap.ini's Gain at the last Open
+    double volume = 1.0;
 
 private:
     bool OutputEnded() const { return state_ == State::playing && output->Ended(); }
@@ -77,17 +80,20 @@ void TMediaPlayer::Impl::Open()
     timeFormat = TMPTimeFormats::tfDefault;
 }
 
-// The output named in midimap.ini, made again only when the file's choice has changed.
+// The output named in midimap.ini, made again only when the file's choice has changed;
+// its level follows the file's Gain at every Open.
 void TMediaPlayer::Impl::EnsureOutput()
 {
     if (!outputConfig)
         return;
     const OutputConfig config = ReadOutputConfig(configFolder);
-    if (output && config == *outputConfig)
-        return;
-    output.reset();
-    output = CreateOutput(config);
+    if (!output || !SameOutput(config, *outputConfig)) {
+        output.reset();
+        output = CreateOutput(config);
+    }
     outputConfig = config;
+    gainDb = config.gainDb;
+    output->SetLevel(gainDb, volume);
 }
 
 void TMediaPlayer::Impl::Close()
@@ -234,6 +240,7 @@ TMediaPlayer::TMediaPlayer(std::string configFolder)
 {
     impl_->configFolder = std::move(configFolder);
     impl_->outputConfig.emplace();
+    impl_->volume = ReadVolume(impl_->configFolder);
 }
 
 TMediaPlayer::TMediaPlayer(std::shared_ptr<MidiOutput> output)
@@ -332,6 +339,23 @@ void TMediaPlayer::SetAutoRewind(bool autoRewind)
 bool TMediaPlayer::WaitForEnd(std::chrono::milliseconds timeout)
 {
     return impl_->WaitForEnd(timeout);
+}
+
+double TMediaPlayer::Volume() const
+{
+    return impl_->volume;
+}
+
+void TMediaPlayer::SetVolume(double volume)
+{
+    if (std::isnan(volume))
+        return;
+    const double clamped = std::clamp(volume, 0.0, 1.0);
+    if (impl_->outputConfig && clamped != impl_->volume)
+        WriteVolume(impl_->configFolder, clamped);
+    impl_->volume = clamped;
+    if (impl_->output)
+        impl_->output->SetLevel(impl_->gainDb, clamped);
 }
 
 void TMediaPlayer::Preload(const std::string &configFolder)

@@ -97,6 +97,16 @@ public:
     // While not playing it returns at once: true when the element stands at its end.
     bool WaitForEnd(std::chrono::milliseconds timeout);
 
+    // The user's volume (the desktop's volume for the player), 0 to 1 in amplitude, 1 at
+    // first. A device on midimap.ini keeps it there (Volume), reads it back when it is
+    // made and gives it to its output, with the file's Gain, at every Open; SetVolume
+    // gives it at once. The FluidSynth output scales its level by them, also while it
+    // plays; the other outputs ignore them. Values out of range are clamped, NaN is
+    // ignored. SetVolume throws platform::ProfileError when the file cannot be written,
+    // and the volume then stays as it was.
+    double Volume() const;
+    void SetVolume(double volume);
+
     // Starts loading, in the background, what the output chosen in configFolder's
     // "midimap.ini" takes long to load (the FluidSynth SoundFont), so that the first Open
     // need not wait for it. Returns at once; call it at program start. Problems are not

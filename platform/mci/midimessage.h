@@ -1,6 +1,7 @@
 #pragma once
 // MIDI messages as the device sends them: a channel message (a status byte 0x80-0xEF and
-// its one or two data bytes) or a complete system-exclusive message from F0 to F7.
+// its one or two data bytes) or a complete system-exclusive message from F0 to F7, each for
+// one of the device's ports (A, B, C, D: the ports of a song's FF 21 port prefix).
 
 #include <cstddef>
 #include <cstdint>
@@ -10,11 +11,15 @@ namespace mci {
 
 using MidiMessage = std::vector<std::uint8_t>;
 
+// The ports a song can address; a port prefix beyond them wraps around.
+constexpr int kPorts = 4;
+
 // A message's bytes without ownership; valid as long as what it points into.
 struct MessageView
 {
     const std::uint8_t *data = nullptr;
     std::size_t size = 0;
+    int port = 0; // 0 port A ... kPorts - 1
 
     std::uint8_t Status() const { return size > 0 ? data[0] : 0; }
     bool IsSysEx() const { return Status() == 0xF0; }
@@ -23,9 +28,38 @@ struct MessageView
     int Kind() const { return Status() & 0xF0; } // 0x80 note off ... 0xE0 pitch bend
 };
 
-inline MessageView View(const MidiMessage &message)
+inline MessageView View(const MidiMessage &message, int port = 0)
 {
-    return MessageView{message.data(), message.size()};
+    return MessageView{message.data(), message.size(), port};
+}
+
+// The device's own message lists (output reset, chase, silence) name ports in-band, as a
+// multi-port MIDI interface does: a port select {F5, p} sends the messages after it to port
+// p. A list starts on port A, so a list for port A alone holds no port select.
+constexpr std::uint8_t kPortSelect = 0xF5;
+
+inline MidiMessage PortSelect(int port)
+{
+    return {kPortSelect, static_cast<std::uint8_t>(port % kPorts)};
+}
+inline bool IsPortSelect(MessageView m)
+{
+    return m.size == 2 && m.data[0] == kPortSelect;
+}
+
+// Calls f(view) for each message of a device list, with its port; port selects are not
+// passed on.
+template<class F>
+void ForEachOnPort(const std::vector<MidiMessage> &messages, F f)
+{
+    int port = 0;
+    for (const MidiMessage &message : messages) {
+        const MessageView view = View(message, port);
+        if (IsPortSelect(view))
+            port = view.data[1] % kPorts;
+        else
+            f(view);
+    }
 }
 
 // Data bytes that follow a channel status byte: 1 for program change and channel
@@ -60,9 +94,15 @@ inline MidiMessage NoteOff(int channel, int key)
 // Controller numbers the device itself sends or treats specially.
 namespace cc {
 constexpr int BankSelect = 0;
+constexpr int PortamentoTime = 5;
 constexpr int DataEntry = 6;
 constexpr int BankSelectLsb = 32;
+constexpr int PortamentoTimeLsb = 37;
 constexpr int DataEntryLsb = 38;
+constexpr int Portamento = 65;
+constexpr int PortamentoControl = 84;
+constexpr int ReverbSend = 91;
+constexpr int ChorusSend = 93;
 constexpr int DataIncrement = 96;
 constexpr int DataDecrement = 97;
 constexpr int NrpnLsb = 98;

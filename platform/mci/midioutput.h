@@ -20,7 +20,8 @@ struct PlayRequest
     std::shared_ptr<const Song> song;
     std::int64_t startNs = 0;         // song time to start from, 0 to song->lengthNs
     std::size_t firstEvent = 0;       // the first event at or after startNs
-    std::vector<MidiMessage> prelude; // sent in order just before (output reset, chase)
+    std::vector<MidiMessage> prelude; // a device list (see PortSelect) sent in order just
+                                      // before: output reset, chase
 };
 
 class MidiOutput
@@ -54,6 +55,16 @@ public:
     // Waits until Ended() or until timeout has passed, sleeping (or, on a virtual clock,
     // moving the clock); true when the song ended. False at once when not playing.
     virtual bool WaitForEnd(std::chrono::milliseconds timeout) = 0;
+
+    // The user's level for the output to play at from now on (also while playing): gainDb
+    // decibels (midimap.ini's Gain) and volume, 0 to 1 in amplitude (the desktop's volume
+    // for the player). Only the FluidSynth output has a level of its own; the others send
+    // every message unchanged and leave the level to what they play to.
+    virtual void SetLevel(double gainDb, double volume)
+    {
+        static_cast<void>(gainDb);
+        static_cast<void>(volume);
+    }
 };
 
 } // namespace mci

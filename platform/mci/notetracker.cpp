@@ -7,14 +7,15 @@ namespace mci {
 bool NoteTracker::Apply(MessageView message)
 {
     if (IsNoteOn(message)) {
-        std::uint8_t &count = counts_[Index(message.Channel(), message.data[1])];
+        std::uint8_t &count = counts_[Index(message.port, message.Channel(), message.data[1])];
+        portsUsed_ |= 1u << (message.port % kPorts);
         if (count == 255)
             return false;
         ++count;
         return true;
     }
     if (IsNoteOff(message)) {
-        std::uint8_t &count = counts_[Index(message.Channel(), message.data[1])];
+        std::uint8_t &count = counts_[Index(message.port, message.Channel(), message.data[1])];
         if (count == 0)
             return false;
         --count;
@@ -25,7 +26,7 @@ bool NoteTracker::Apply(MessageView message)
 
 void NoteTracker::Revert(MessageView message)
 {
-    std::uint8_t &count = counts_[Index(message.Channel(), message.data[1])];
+    std::uint8_t &count = counts_[Index(message.port, message.Channel(), message.data[1])];
     if (IsNoteOn(message))
         --count;
     else if (IsNoteOff(message))
@@ -35,6 +36,12 @@ void NoteTracker::Revert(MessageView message)
 bool NoteTracker::Any() const
 {
     return std::any_of(counts_.begin(), counts_.end(), [](std::uint8_t n) { return n != 0; });
+}
+
+void NoteTracker::Clear()
+{
+    counts_.fill(0);
+    portsUsed_ = 1;
 }
 
 } // namespace mci

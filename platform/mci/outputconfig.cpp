@@ -6,6 +6,7 @@
 #include "platform/mci/alsaports.h"
 #include "platform/mci/fluidoutput.h"
 #include "platform/mci/mcierror.h"
+#include "platform/mci/outputlevel.h"
 #include "platform/mci/silentoutput.h"
 #include "platform/mci/soundfonts.h"
 #include "platform/profile.h"
@@ -31,8 +32,13 @@ bool Is(const std::string &device, const char *name)
 
 bool OutputConfig::operator==(const OutputConfig &other) const
 {
-    return device == other.device && port == other.port && soundFont == other.soundFont &&
-           audioDriver == other.audioDriver;
+    return SameOutput(*this, other) && gainDb == other.gainDb;
+}
+
+bool SameOutput(const OutputConfig &a, const OutputConfig &b)
+{
+    return a.device == b.device && a.port == b.port && a.soundFont == b.soundFont &&
+           a.audioDriver == b.audioDriver;
 }
 
 OutputConfig ReadOutputConfig(const std::string &configFolder)
@@ -43,6 +49,7 @@ OutputConfig ReadOutputConfig(const std::string &configFolder)
     config.port = file.ReadString(kSection, "Port", "");
     config.soundFont = file.ReadString(kSection, "SoundFont", "");
     config.audioDriver = file.ReadString(kSection, "AudioDriver", "");
+    config.gainDb = ParseGainDb(file.ReadString(kSection, "Gain", ""));
     return config;
 }
 
@@ -53,6 +60,17 @@ void WriteOutputConfig(const std::string &configFolder, const OutputConfig &conf
     file.WriteString(kSection, "Port", config.port);
     file.WriteString(kSection, "SoundFont", config.soundFont);
     file.WriteString(kSection, "AudioDriver", config.audioDriver);
+}
+
+double ReadVolume(const std::string &configFolder)
+{
+    return ParseVolume(MidiMap(configFolder).ReadString(kSection, "Volume", ""));
+}
+
+void WriteVolume(const std::string &configFolder, double volume)
+{
+    platform::ProfileFile file = MidiMap(configFolder);
+    file.WriteString(kSection, "Volume", FormatVolume(volume));
 }
 
 std::string ResolveSoundFont(const OutputConfig &config)

@@ -8,7 +8,13 @@
 //     SoundFont=             ; FluidSynth: a SoundFont path; empty for the first GM one installed
 //     AudioDriver=           ; FluidSynth: a driver name; empty for PulseAudio (which
 //                            ; PipeWire also serves), then ALSA
+//     Gain=                  ; FluidSynth: decibels added to its output level ("-3", "+2.5");
+//                            ; empty or not a number 0, kept within -40 to +20
+//     Volume=                ; FluidSynth: the desktop's volume for the player in per cent
+//                            ; ("72.5"); written by the device (TMediaPlayer::SetVolume)
 //
+// For ALSA, Port may name one port per song port, separated by commas ("SC-88Pro:0,
+// SC-88Pro:1" for a song's ports A and B).
 // With no file, or no Device, the device uses FluidSynth with the first GM SoundFont
 // installed.
 
@@ -32,17 +38,27 @@ struct OutputConfig
     std::string port;
     std::string soundFont;
     std::string audioDriver;
+    double gainDb = 0; // Gain, as ParseGainDb reads it
 
     bool operator==(const OutputConfig &other) const;
     bool operator!=(const OutputConfig &other) const { return !(*this == other); }
 };
 
-// Reads "midimap.ini" in configFolder; a missing file or key reads as empty.
+// True when a and b choose the same output (all but the level, which an output takes
+// while it plays).
+bool SameOutput(const OutputConfig &a, const OutputConfig &b);
+
+// Reads "midimap.ini" in configFolder; a missing file or key reads as empty (Gain as 0).
 OutputConfig ReadOutputConfig(const std::string &configFolder);
-// Writes the four keys to "midimap.ini" in configFolder, keeping every other line of the
-// file. Throws platform::ProfileError when the file cannot be written (the file is then
-// as it was).
+// Writes Device, Port, SoundFont and AudioDriver to "midimap.ini" in configFolder, keeping
+// every other line of the file (Gain and Volume among them). Throws platform::ProfileError
+// when the file cannot be written (the file is then as it was).
 void WriteOutputConfig(const std::string &configFolder, const OutputConfig &config);
+
+// The Volume key as 0 to 1 (1 when missing or not a number, see ParseVolume), and writing
+// it (throws platform::ProfileError as WriteOutputConfig does).
+double ReadVolume(const std::string &configFolder);
+void WriteVolume(const std::string &configFolder, double volume);
 
 // The SoundFont the FluidSynth output of config uses: its own, else the default one;
 // empty when there is none.

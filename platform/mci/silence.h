@@ -1,5 +1,5 @@
 #pragma once
-// The messages that silence an output.
+// The messages that silence an output, as a device list (see PortSelect).
 
 #include "platform/mci/midimessage.h"
 #include "platform/mci/notetracker.h"
@@ -10,7 +10,8 @@ namespace mci {
 
 // Pause, stop, seek and close: a note-off for every note that sounds (one per note-on,
 // for modules that stack them), then all notes off and all sound off on each of the 16
-// channels, since some modules ignore one or the other.
+// channels of port A and of every other port that had notes, since some modules ignore
+// one or the other.
 std::vector<MidiMessage> SilenceMessages(const NoteTracker &sounding);
 
 // The natural end of a song: note-offs for the notes it left on, and nothing more, so

@@ -129,9 +129,9 @@ void SilentOutput::CatchUpLocked()
     if (songNow >= lengthNs_) {
         ended_ = true;
         const std::int64_t endClock = startClockNs_ + (lengthNs_ - startNs_);
-        for (const MidiMessage &m : NoteOffMessages(cursor_.Sounding()))
-            RecordLocked(endClock, lengthNs_, NsToSample(lengthNs_, options_.sampleRate), -1,
-                         View(m));
+        ForEachOnPort(NoteOffMessages(cursor_.Sounding()), [&](MessageView m) {
+            RecordLocked(endClock, lengthNs_, NsToSample(lengthNs_, options_.sampleRate), -1, m);
+        });
         cursor_.Sounding().Clear();
     }
 }
@@ -141,15 +141,15 @@ void SilentOutput::RecordLocked(std::int64_t clockNs, std::int64_t songNs, std::
 {
     if (options_.keepLog)
         log_.push_back(LoggedEvent{clockNs, songNs, songSample, tick,
-                                   MidiMessage(message.data, message.data + message.size)});
+                                   MidiMessage(message.data, message.data + message.size),
+                                   message.port});
 }
 
 void SilentOutput::RecordDeviceLocked(std::int64_t songNs, const std::vector<MidiMessage> &messages)
 {
     const std::int64_t now = clock_->Now().count();
     const std::int64_t sample = NsToSample(songNs, options_.sampleRate);
-    for (const MidiMessage &m : messages)
-        RecordLocked(now, songNs, sample, -1, View(m));
+    ForEachOnPort(messages, [&](MessageView m) { RecordLocked(now, songNs, sample, -1, m); });
 }
 
 } // namespace mci

@@ -29,7 +29,8 @@ struct LoggedEvent
                                  // event the exact sample of its tick by the tempo map
     std::int64_t tick = -1;      // the song event's tick; -1 for the device's own
                                  // messages (output reset, chase, silence, end note-offs)
-    MidiMessage message;
+    MidiMessage message;         // never a port select: the port is given apart
+    int port = 0;
 };
 
 class SilentOutput final : public MidiOutput

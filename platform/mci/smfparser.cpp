@@ -103,6 +103,7 @@ private:
     void StartSysEx(std::int64_t tick);
     void AddChannel(std::int64_t tick, std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
     void AddSysEx(std::int64_t tick, const MidiMessage &message);
+    void Add(SongEvent event);
     void CheckRoom() const;
 
     Song &song_;
@@ -110,12 +111,14 @@ private:
     MidiMessage sysex_; // a system-exclusive message still waiting for its F7
     std::int64_t sysexTick_ = 0;
     bool inSysEx_ = false;
+    std::uint8_t port_ = 0; // of the track's events from its last port prefix on
 };
 
 std::int64_t TrackReader::Read(ByteRange bytes, std::int64_t offset)
 {
     Reader reader(bytes);
     inSysEx_ = false;
+    port_ = 0;
     std::int64_t tick = offset;
     std::int64_t end = offset;
     std::uint8_t running = 0;
@@ -160,11 +163,14 @@ std::int64_t TrackReader::Read(ByteRange bytes, std::int64_t offset)
                 break;
         }
         std::uint8_t data2 = 0;
-        if (status == 0 || (data1 & 0x80))
+        if (status == 0)
             break;
-        if (ChannelDataLength(status) == 2 && (!reader.Byte(data2) || (data2 & 0x80)))
+        if (ChannelDataLength(status) == 2 && !reader.Byte(data2))
             break;
-        AddChannel(tick, status, data1, data2);
+        // Data bytes are taken by count, as the Windows sequencer took them: one of 80H or
+        // more inside the message is a value out of range, not the next status.
+        AddChannel(tick, status, std::min<std::uint8_t>(data1, 0x7F),
+                   std::min<std::uint8_t>(data2, 0x7F));
         end = tick;
     }
     return end;
@@ -179,6 +185,8 @@ bool TrackReader::ReadMeta(Reader &reader, std::int64_t tick, bool &endOfTrack)
         return false;
     if (type == 0x2F) {
         endOfTrack = true;
+    } else if (type == 0x21 && length >= 1) {
+        port_ = static_cast<std::uint8_t>(data[0] % kPorts);
     } else if (type == 0x51 && length >= 3) {
         const std::int64_t tempo = data[0] << 16 | data[1] << 8 | data[2];
         if (tempo > 0)
@@ -247,7 +255,7 @@ void TrackReader::AddChannel(std::int64_t tick, std::uint8_t status, std::uint8_
     event.bytes[0] = status;
     event.bytes[1] = data1;
     event.bytes[2] = data2;
-    song_.events.push_back(event);
+    Add(event);
 }
 
 void TrackReader::AddSysEx(std::int64_t tick, const MidiMessage &message)
@@ -261,6 +269,13 @@ void TrackReader::AddSysEx(std::int64_t tick, const MidiMessage &message)
     for (int i = 0; i < 4; ++i)
         song_.sysexData.push_back(static_cast<std::uint8_t>(length >> (8 * i)));
     song_.sysexData.insert(song_.sysexData.end(), message.begin(), message.end());
+    Add(event);
+}
+
+void TrackReader::Add(SongEvent event)
+{
+    event.port = port_;
+    song_.ports |= 1u << port_;
     song_.events.push_back(event);
 }
 

@@ -20,6 +20,8 @@
 //  - a track that claims more bytes than the file has, ends inside an event, lacks its
 //    End of Track or turns corrupt (a data byte without a status, a length that does not
 //    fit) ends there, keeping the events read so far;
+//  - a channel message takes as many data bytes as its status needs, as the Windows
+//    sequencer did, even ones of 80H or more, whose value is then taken as 7FH;
 //  - running status continues across meta events and system-exclusive messages;
 //  - system common and real-time bytes (F1-FE) inside a track are skipped;
 //  - a tempo of 0 is ignored.
@@ -29,7 +31,9 @@
 //    dropped; several messages in one packet are split;
 //  - an F7 escape packet is read as MIDI bytes: the complete channel and system-exclusive
 //    messages in it are played, anything else is skipped;
-//  - meta events other than tempo and End of Track carry nothing to play.
+//  - the port prefix (FF 21) puts the track's events after it on that port (A is 0; a
+//    port beyond the device's kPorts wraps around);
+//  - meta events other than tempo, port prefix and End of Track carry nothing to play.
 // Formats 0 and 1 play all tracks together (a format 0 file with several tracks too);
 // format 2 plays its tracks one after another, each starting at 120 beats per minute
 // unless it sets its own tempo.

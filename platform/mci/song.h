@@ -18,6 +18,7 @@ struct SongEvent
     // Song::sysexData (a 4-byte little-endian length, then the bytes from F0 to F7).
     std::uint32_t sysex = 0;
     std::uint8_t bytes[3] = {}; // a channel message: status and data bytes
+    std::uint8_t port = 0;      // the port its track's port prefix named (0 to kPorts - 1)
 };
 
 struct Song
@@ -28,6 +29,7 @@ struct Song
     TempoMap tempo;
     std::vector<SongEvent> events; // in time order; on one tick, in track order
     std::vector<std::uint8_t> sysexData;
+    unsigned ports = 1;           // bit p set when an event is for port p; port A always counts
     std::int64_t lengthTicks = 0; // the last track's End of Track
     std::int64_t lengthNs = 0;    // time of lengthTicks, rounded down
 

@@ -76,6 +76,13 @@ expect_eq "title after next on the last entry" "$(mpris metadata xesam:title)" "
 mpris previous
 wait_for 10 mpris_title_is "Song A"
 
+# Fault: the desktop's volume slider refused, not kept in midimap.ini for the next run, or
+# the change not announced (PropertiesChanged).
+mpris volume 0.5
+wait_for 5 bash -c "[ \"\$(playerctl --player=sonolux volume)\" = 0.500000 ]"
+wait_for 5 grep -q '"Volume"' "$work/signals.log"
+grep -q '^Volume=50$' "$prog/midimap.ini" || fail "volume not kept: $(cat "$prog/midimap.ini")"
+
 # Fault: a URL the player cannot open reported as success.
 if dbus-send --session --print-reply --dest=org.mpris.MediaPlayer2.sonolux \
     /org/mpris/MediaPlayer2 org.mpris.MediaPlayer2.Player.OpenUri \

@@ -1,4 +1,5 @@
 #include "platform/mci/alsaoutput.h"
+#include "platform/mci/alsaports.h"
 #include "platform/mci/alsaschedule.h"
 #include "platform/mci/mcierror.h"
 
@@ -45,6 +46,22 @@ TEST(QueuedNotes, HaltTakesBackWhatHadNotPlayed)
     EXPECT_EQ(sounding.Count(0, 62), 1);
     EXPECT_EQ(sounding.Count(0, 64), 0);
     EXPECT_EQ(queued.Size(), 0u);
+}
+
+// Catches a Port setting of several ports read as one name (a song's port B then lost to a
+// port that does not exist), blanks kept in a name, more ports kept than a song can
+// address, or a song port without a port of its own sent nowhere.
+TEST(AlsaPorts, APortSettingNamesOnePortPerSongPort)
+{
+    EXPECT_THAT(mci::SplitPortList("128:0"), testing::ElementsAre("128:0"));
+    EXPECT_THAT(mci::SplitPortList(""), testing::ElementsAre(""));
+    EXPECT_THAT(mci::SplitPortList(" SC-88Pro:0 ,\tSC-88Pro:1"),
+                testing::ElementsAre("SC-88Pro:0", "SC-88Pro:1"));
+    EXPECT_THAT(mci::SplitPortList("a:0,b:0,c:0,d:0,e:0"),
+                testing::ElementsAre("a:0", "b:0", "c:0", "d:0"));
+    EXPECT_EQ(mci::RouteSongPort(1, 2), 1);
+    EXPECT_EQ(mci::RouteSongPort(1, 1), 0);
+    EXPECT_EQ(mci::RouteSongPort(3, 2), 0);
 }
 
 // Catches a missing sequencer taken for an open output (no crash, a clear error).

@@ -128,3 +128,61 @@ TEST(Silence, SwitchesOffEverySoundingNote)
 }
 
 } // namespace
+
+namespace {
+
+// The messages of a device list with the port each goes to, port selects left out.
+std::vector<std::pair<int, MidiMessage>> OnPorts(const std::vector<MidiMessage> &list)
+{
+    std::vector<std::pair<int, MidiMessage>> out;
+    mci::ForEachOnPort(list, [&](mci::MessageView m) {
+        out.emplace_back(m.port, MidiMessage(m.data, m.data + m.size));
+    });
+    return out;
+}
+
+const MidiMessage kPartB = {0xF0, 0x41, 0x10, 0x42, 0x12, 0x50, 0x11, 0x15, 0x01, 0x09, 0xF7};
+
+// Catches a two-port song chased onto port A only: port B's programs and SysEx would land
+// on port A's parts, and port B would keep what it had before the seek.
+TEST(Chase, ReplaysEachPortOnItsOwnPort)
+{
+    mci::SmfWriter w;
+    w.Event(0, Program(0, 10));
+    w.Track().Meta(0, 0x21, std::string(1, '\x01'));
+    w.Event(0, kPartB).Event(0, Program(0, 20)).Event(0, Control(0, 7, 90));
+    w.Event(10, NoteOn(0, 60));
+    const mci::Song song = ParseBytes(w.Bytes());
+
+    const auto chase = OnPorts(ChaseAtTick(song, 10));
+    ASSERT_EQ(chase.size(), 64u + 4u);
+    for (std::size_t i = 0; i < 64; ++i)
+        EXPECT_EQ(chase[i].first, i < 32 ? 0 : 1) << i;
+    EXPECT_EQ(chase[32].second, Control(0, 120, 0));
+    EXPECT_EQ(chase[64], std::make_pair(1, kPartB));
+    EXPECT_EQ(chase[65], std::make_pair(0, MidiMessage{0xC0, 10}));
+    EXPECT_EQ(chase[66], std::make_pair(1, MidiMessage{0xC0, 20}));
+    EXPECT_EQ(chase[67], std::make_pair(1, Control(0, 7, 90)));
+}
+
+// Catches notes of port B left sounding at a stop, or switched off on port A instead.
+TEST(Silence, SwitchesOffNotesOnEveryPortThatHadThem)
+{
+    mci::NoteTracker sounding;
+    const MidiMessage a = NoteOn(2, 60);
+    const MidiMessage b = NoteOn(2, 61);
+    sounding.Apply(mci::View(a));
+    sounding.Apply(mci::View(b, 3));
+    EXPECT_EQ(sounding.Count(2, 61, 3), 1);
+    EXPECT_EQ(sounding.Count(2, 61, 0), 0);
+
+    const auto silence = OnPorts(mci::SilenceMessages(sounding));
+    ASSERT_EQ(silence.size(), 2u + 64u);
+    EXPECT_EQ(silence[0], std::make_pair(0, mci::NoteOff(2, 60)));
+    EXPECT_EQ(silence[1], std::make_pair(3, mci::NoteOff(2, 61)));
+    EXPECT_EQ(silence[2], std::make_pair(0, Control(0, 123, 0)));
+    EXPECT_EQ(silence[34], std::make_pair(3, Control(0, 123, 0)));
+    EXPECT_EQ(silence.back(), std::make_pair(3, Control(15, 120, 0)));
+}
+
+} // namespace

@@ -3,8 +3,10 @@
 #include "platform/files.h"
 #include "platform/mci/fluidoutput.h"
 #include "platform/mci/mediaplayer.h"
+#include "platform/mci/outputlevel.h"
 #include "platform/mci/silentoutput.h"
 #include "platform/mci/soundfonts.h"
+#include "platform/profile.h"
 #include "support/tempfolder.h"
 
 #include "songs.h"
@@ -12,6 +14,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <unistd.h>
 
 namespace {
@@ -32,6 +35,53 @@ TEST(OutputConfig, WritesAndReadsMidimapIni)
     EXPECT_THAT(text, testing::HasSubstr("[Output]"));
     EXPECT_THAT(text, testing::HasSubstr("Device=alsa"));
     EXPECT_THAT(text, testing::HasSubstr("SoundFont=/x/y.sf2"));
+}
+
+// Catches Gain or Volume lost when the settings window writes its choice, a Gain change
+// taken for another output (which would start the synthesiser afresh between the reset file
+// and the song), or a Gain that is not clamped.
+TEST(OutputConfig, LevelKeysSurviveAChoiceAndChooseNothing)
+{
+    testing_support::TempFolder folder;
+    folder.Write("midimap.ini", "[Output]\nGain=-4.5\nVolume=30\n");
+    mci::WriteOutputConfig(folder.Path(), {"none", "", "", ""});
+    const OutputConfig config = mci::ReadOutputConfig(folder.Path());
+    EXPECT_DOUBLE_EQ(config.gainDb, -4.5);
+    EXPECT_DOUBLE_EQ(mci::ReadVolume(folder.Path()), 0.3);
+
+    OutputConfig louder = config;
+    louder.gainDb = 6;
+    EXPECT_TRUE(mci::SameOutput(config, louder));
+    EXPECT_NE(config, louder);
+    louder.port = "128:0";
+    EXPECT_FALSE(mci::SameOutput(config, louder));
+
+    folder.Write("midimap.ini", "[Output]\nGain=+60\n");
+    EXPECT_DOUBLE_EQ(mci::ReadOutputConfig(folder.Path()).gainDb, mci::kMaxGainDb);
+}
+
+// Catches a desktop volume that is not kept across runs, taken out of range or as NaN, or
+// half-taken when midimap.ini cannot be written.
+TEST(OutputConfig, PlayerKeepsTheVolumeInMidimapIni)
+{
+    testing_support::TempFolder folder;
+    mci::WriteOutputConfig(folder.Path(), {"none", "", "", ""});
+    {
+        mci::TMediaPlayer player(folder.Path());
+        EXPECT_DOUBLE_EQ(player.Volume(), 1.0);
+        player.SetVolume(0.625);
+        player.SetVolume(-1);
+        player.SetVolume(std::nan(""));
+        EXPECT_DOUBLE_EQ(player.Volume(), 0.0);
+        player.SetVolume(0.625);
+    }
+    EXPECT_THAT(platform::ReadFile(folder / "midimap.ini"), testing::HasSubstr("Volume=62.5"));
+    mci::TMediaPlayer again(folder.Path());
+    EXPECT_DOUBLE_EQ(again.Volume(), 0.625);
+
+    mci::TMediaPlayer nowhere("/nonexistent-folder");
+    EXPECT_THROW(nowhere.SetVolume(0.5), platform::ProfileError);
+    EXPECT_DOUBLE_EQ(nowhere.Volume(), 1.0);
 }
 
 // Catches device names matched with case or unknown ones silently taken as another.

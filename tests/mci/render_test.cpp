@@ -6,6 +6,7 @@
 
 #include "fixturepaths.h"
 #include "onsets.h"
+#include "rendertool.h"
 #include "songs.h"
 #include "wavfile.h"
 
@@ -13,30 +14,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <sys/wait.h>
 
 namespace {
 
 using namespace songs;
 
-struct ToolRun
-{
-    int exitCode = -1;
-    std::string errors;
-};
-
-// Runs sonolux-render from the program folder with arguments (no quotes in them).
-ToolRun RenderTool(const testing_support::TempFolder &folder, const std::string &arguments)
-{
-    const std::string errors = folder / "stderr.txt";
-    const std::string command = std::string("'") + SONOLUX_DIST_DIR + "/sonolux-render' " +
-                                arguments + " 2> '" + errors + "'";
-    const int status = std::system(command.c_str());
-    ToolRun run;
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.errors = platform::ReadFile(errors);
-    return run;
-}
+using rendertool::ToolRun;
 
 // Catches a render whose notes do not start where the tempo map puts them (half a block).
 TEST(SonoluxRender, RendersTheSongWithItsNotesInPlace)
@@ -59,9 +42,9 @@ TEST(SonoluxRender, RendersTheSongWithItsNotesInPlace)
     const std::string song = folder.Write("drums.mid", w.Bytes());
     const std::string wav = folder / "drums.wav";
 
-    const ToolRun run =
-        RenderTool(folder, "-s '" + fixtures::SoundFont() + "' -r 48000 --no-reverb --no-chorus '" +
-                               song + "' '" + wav + "'");
+    const ToolRun run = rendertool::Run(folder, "-s '" + fixtures::SoundFont() +
+                                                    "' -r 48000 --no-reverb --no-chorus '" + song +
+                                                    "' '" + wav + "'");
     ASSERT_EQ(run.exitCode, 0) << run.errors;
     const render::WavData data = render::ReadWav(wav);
     EXPECT_EQ(data.sampleRate, 48000);
@@ -94,7 +77,7 @@ TEST(SonoluxRender, ABadFileGivesTheDevicesMessageAndNoOutput)
     const std::string bad = folder.Write("bad.mid", "MThd\x00\x00\x00\x06\x00\x03");
     const std::string wav = folder / "out.wav";
     const ToolRun run =
-        RenderTool(folder, "-s '" + fixtures::SoundFont() + "' '" + bad + "' '" + wav + "'");
+        rendertool::Run(folder, "-s '" + fixtures::SoundFont() + "' '" + bad + "' '" + wav + "'");
     EXPECT_EQ(run.exitCode, 1);
     mci::TMediaPlayer device(std::make_shared<mci::SilentOutput>());
     device.SetFileName(bad);
@@ -107,10 +90,10 @@ TEST(SonoluxRender, ABadFileGivesTheDevicesMessageAndNoOutput)
     EXPECT_EQ(platform::ListFolder(folder.Path(), "out.wav*").size(), 0u);
 
     const ToolRun missingFont =
-        RenderTool(folder, "-s '" + folder / "none.sf2" + "' '" + bad + "' '" + wav + "'");
+        rendertool::Run(folder, "-s '" + folder / "none.sf2" + "' '" + bad + "' '" + wav + "'");
     EXPECT_EQ(missingFont.exitCode, 1);
-    EXPECT_EQ(RenderTool(folder, "-r fast a.mid b.wav").exitCode, 2);
-    EXPECT_EQ(RenderTool(folder, "only-one.mid").exitCode, 2);
+    EXPECT_EQ(rendertool::Run(folder, "-r fast a.mid b.wav").exitCode, 2);
+    EXPECT_EQ(rendertool::Run(folder, "only-one.mid").exitCode, 2);
 }
 
 } // namespace

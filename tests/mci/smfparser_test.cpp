@@ -121,6 +121,43 @@ TEST(SmfParser, DamagedTracksEndWhereTheyBreak)
     EXPECT_EQ(song.lengthTicks, 32);
 }
 
+// Catches a song cut short at a data byte of 80H or more (a 1993 sequencer wrote B0 00 FF),
+// or such a byte read as the next status: it is a value, clamped to 7FH.
+TEST(SmfParser, DataBytesAreTakenByCountAndClamped)
+{
+    const Song song = Parse(Smf({"\x00\xB0\x00\xFF"
+                                 "\x00\xC0\x90"
+                                 "\x10\x90\x3C\x80"
+                                 "\x10\x3C\x00"
+                                 "\x83\x60\xFF\x2F\x00"s}));
+    EXPECT_THAT(Events(song),
+                testing::ElementsAre(Timed{0, {0xB0, 0x00, 0x7F}}, Timed{0, {0xC0, 0x7F}},
+                                     Timed{16, {0x90, 0x3C, 0x7F}}, Timed{32, {0x90, 0x3C, 0x00}}));
+    EXPECT_EQ(song.lengthTicks, 32 + 480);
+}
+
+// Catches the port prefix ignored (port B's parts merged onto port A), kept beyond its
+// track, or a port the device lacks used as an index.
+TEST(SmfParser, PortPrefixPutsTheTracksEventsOnItsPort)
+{
+    const Song song = Parse(Smf({"\x00\xC0\x01"
+                                 "\x00\xFF\x21\x01\x01"
+                                 "\x00\xC0\x02"
+                                 "\x00\xF0\x03\x7E\x7F\xF7"s +
+                                     kEnd,
+                                 "\x00\xC0\x03"
+                                 "\x00\xFF\x21\x01\x06"
+                                 "\x00\xC0\x04"s +
+                                     kEnd}));
+    std::vector<std::pair<int, int>> ports; // (first byte after status or F0, port)
+    for (const mci::SongEvent &e : song.events)
+        ports.emplace_back(song.Message(e).data[1], song.Message(e).port);
+    EXPECT_THAT(ports, testing::ElementsAre(std::pair(1, 0), std::pair(2, 1), std::pair(0x7E, 1),
+                                            std::pair(3, 0), std::pair(4, 2)));
+    EXPECT_EQ(song.ports, 0b111u);
+    EXPECT_EQ(Parse(Smf({"\x00\xC0\x01"s + kEnd})).ports, 1u);
+}
+
 // Catches divided, escaped and unterminated SysEx sent as garbage or lost.
 TEST(SmfParser, SysExPacketsBecomeWholeMessages)
 {

@@ -3,6 +3,7 @@
 // way) and without a window: a host stands in for the bar.
 #include "core/corefixture.h"
 
+#include "player/mprisplayer.h"
 #include "player/mprisservice.h"
 
 #include "platform/files.h"
@@ -242,4 +243,26 @@ TEST_F(MprisTest, WindowRequestsAndErrorsGoToTheHost)
     EXPECT_TRUE(host_->errors.empty()) << "shown only after the answer";
     QCoreApplication::processEvents();
     EXPECT_EQ(host_->errors, std::vector<std::string>{"no device"});
+}
+
+// Catches a Volume the desktop cannot write (a read-only property), a volume that does not
+// reach the device or is taken out of range, and a change the desktop is not told of.
+TEST_F(MprisTest, VolumeIsTheDevicesAndChangesAreAnnounced)
+{
+    EXPECT_DOUBLE_EQ(service_->Status().volume, 1.0);
+    auto *adaptor = service_->findChild<TMprisPlayerAdaptor *>();
+    ASSERT_NE(adaptor, nullptr);
+    ASSERT_TRUE(adaptor->setProperty("Volume", 0.4));
+    EXPECT_DOUBLE_EQ(Device().Volume(), 0.4);
+    EXPECT_DOUBLE_EQ(adaptor->property("Volume").toDouble(), 0.4);
+    service_->SetVolume(3.0);
+    EXPECT_DOUBLE_EQ(Device().Volume(), 1.0);
+
+    Start({{"a.mid", 3000}});
+    const TMprisStatus before = service_->Status();
+    service_->SetVolume(-0.5);
+    const QVariantMap changed = MprisChangedProperties(before, service_->Status());
+    EXPECT_EQ(changed.keys(), QStringList{QStringLiteral("Volume")});
+    EXPECT_DOUBLE_EQ(changed.value(QStringLiteral("Volume")).toDouble(), 0.0);
+    EXPECT_TRUE(MprisChangedProperties(before, before).isEmpty());
 }

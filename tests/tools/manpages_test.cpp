@@ -55,16 +55,18 @@ bool HasEntry(const std::vector<std::string> &entries, const std::string &start,
 
 } // namespace
 
-// Catches a device setting the player writes to midimap.ini that the manual page does not
-// describe (each key is one entry "*Key=*" under midimap.ini).
+// Catches a device setting the player writes to, or reads from, midimap.ini that the manual
+// page does not describe (each key is one entry "*Key=*" under midimap.ini).
 TEST(ManualPages, DescribeEveryKeyOfMidimapIni)
 {
     const testing_support::TempFolder folder;
     mci::OutputConfig config;
     config.device = config.port = config.soundFont = config.audioDriver = "x";
     mci::WriteOutputConfig(folder.Path(), config);
-    const std::vector<IniKey> keys = KeysOf(platform::ReadFile(folder / mci::kMidiMapFileName));
+    mci::WriteVolume(folder.Path(), 50);
+    std::vector<IniKey> keys = KeysOf(platform::ReadFile(folder / mci::kMidiMapFileName));
     ASSERT_FALSE(keys.empty());
+    keys.push_back({"Output", "Gain"}); // read by the device, written only by hand
     const std::vector<std::string> entries = PlayerPageEntries();
     for (const IniKey &key : keys)
         EXPECT_TRUE(HasEntry(entries, "\t*" + key.key + "=", key.key))

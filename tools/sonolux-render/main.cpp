@@ -122,6 +122,7 @@ int main(int argc, char **argv)
             render::ReadDeviceSettings(platform::ProgramFolder(), args.midimap);
         if (args.options.soundFont.empty())
             args.options.soundFont = mci::ResolveSoundFont(settings);
+        args.options.gainDb = settings.gainDb;
         render::RenderToWav(args.input, args.output, args.options);
     } catch (const std::exception &error) {
         std::fprintf(stderr, "%s\n", error.what());

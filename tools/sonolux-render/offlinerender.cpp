@@ -29,7 +29,9 @@ SongRenderer::SongRenderer(const std::string &songPath, const RenderOptions &opt
     fluid.offline = true;
     fluid.reverb = options.reverb;
     fluid.chorus = options.chorus;
+    fluid.limit = options.limit;
     output_ = std::make_shared<mci::FluidOutput>(fluid);
+    output_->SetLevel(options.gainDb, 1.0);
     player_ = std::make_unique<mci::TMediaPlayer>(output_);
     player_->SetFileName(songPath);
     player_->Open();

@@ -19,6 +19,8 @@ struct RenderOptions
     int sampleRate = 44100;
     bool reverb = true;
     bool chorus = true;
+    double gainDb = 0; // midimap.ini's Gain: decibels added to the output level
+    bool limit = true; // through the output's peak limiter, as the player plays
     // After the song: render on until a quarter second of silence or this much.
     std::int64_t maxTailFrames = 10 * 44100;
 };
