@@ -1,21 +1,11 @@
 #pragma once
-// The archive formats the layer knows, in their stored order.
+// The archive formats the layer knows, in their stored order (see formats/registry.h for
+// which extension selects which).
 
-#include <cstdint>
+#include "formats/archivertype.h"
 
 namespace archives {
 
-enum class TArchiverType : std::uint8_t {
-    atLha = 0,
-    atZip = 1,
-    atCab = 2,
-    atArj = 3,
-    atTar = 4,
-    atTgz = 5,
-    atBZ2 = 6,
-    atRar = 7,
-    atNone = 8,
-    atAutoDetect = 9,
-};
+using formats::TArchiverType;
 
 } // namespace archives

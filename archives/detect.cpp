@@ -2,34 +2,14 @@
 
 #include "arj32.h"
 #include "cab32.h"
+#include "formats/registry.h"
 #include "lha32.h"
-#include "platform/files.h"
-#include "platform/mbcs.h"
 #include "rar32.h"
 #include "tar32.h"
 #include "zip32.h"
 
-#include <utility>
-
 namespace archives {
 namespace {
-
-// The format of a lower-cased extension; atAutoDetect for ".exe" (look at the content).
-TArchiverType TypeOfExtension(const std::string &extension)
-{
-    static const std::pair<const char *, TArchiverType> table[] = {
-        {".lzh", TArchiverType::atLha}, {".cab", TArchiverType::atCab},
-        {".zip", TArchiverType::atZip}, {".arj", TArchiverType::atArj},
-        {".rar", TArchiverType::atRar}, {".bz2", TArchiverType::atBZ2},
-        {".tar", TArchiverType::atTar}, {".z", TArchiverType::atTgz},
-        {".gz", TArchiverType::atTgz},  {".tgz", TArchiverType::atTgz},
-        {".taz", TArchiverType::atTgz}, {".exe", TArchiverType::atAutoDetect},
-    };
-    for (const auto &[known, type] : table)
-        if (extension == known)
-            return type;
-    return TArchiverType::atNone;
-}
 
 TArchiverType TypeOfContent(const std::string &name)
 {
@@ -58,8 +38,7 @@ TArchiverType TypeOfContent(const std::string &name)
 TArchiverType TArchiveFile::DetectArchiverType(const std::string &name, bool byExtension)
 {
     if (byExtension) {
-        const TArchiverType type =
-            TypeOfExtension(platform::AsciiLowerCase(platform::ExtractFileExt(name)));
+        const TArchiverType type = formats::ArchiverOfName(name);
         if (type != TArchiverType::atAutoDetect)
             return type;
     }

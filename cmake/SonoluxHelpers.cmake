@@ -1,14 +1,15 @@
 include(GoogleTest)
 
-# sonolux_test(<name> SOURCES <files...> LIBS <targets...> [NEEDS_FIXTURES] [WINDOWS]
+# sonolux_test(<name> SOURCES <files...> LIBS <targets...> [NEEDS_FIXTURES] [WINDOWS | CORE]
 #              [RESOURCE_LOCK <name>])
 # A GoogleTest program under build/tests; each of its tests becomes one CTest test.
 # Tests that read the shared fixtures are built only when those exist. WINDOWS gives the
-# program a main that makes the widget application the window tests need (offscreen).
+# program a main that makes the widget application the window tests need (offscreen); CORE
+# one that makes an application without widgets.
 # RESOURCE_LOCK keeps the program's tests from running at the same time as each other
 # when they share something outside their own scratch folders.
 function(sonolux_test name)
-    cmake_parse_arguments(T "NEEDS_FIXTURES;WINDOWS" "RESOURCE_LOCK" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "NEEDS_FIXTURES;WINDOWS;CORE" "RESOURCE_LOCK" "SOURCES;LIBS" ${ARGN})
     if(T_NEEDS_FIXTURES AND NOT EXISTS "${SONOLUX_FIXTURES_DIR}")
         message(STATUS "${name}: no fixtures at ${SONOLUX_FIXTURES_DIR}, not built")
         return()
@@ -16,6 +17,8 @@ function(sonolux_test name)
     add_executable(${name} ${T_SOURCES})
     if(T_WINDOWS)
         set(test_main sonolux_test_qtmain)
+    elseif(T_CORE)
+        set(test_main sonolux_test_qcoremain)
     else()
         set(test_main GTest::gtest_main)
     endif()

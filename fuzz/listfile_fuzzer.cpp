@@ -4,7 +4,7 @@
 
 #include "fuzzsupport.h"
 
-#include "playlist/listfile.h"
+#include "core/listfile.h"
 
 #include <algorithm>
 #include <cstdint>

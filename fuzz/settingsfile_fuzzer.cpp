@@ -5,7 +5,7 @@
 #include "fuzzsupport.h"
 
 #include "platform/mbcs.h"
-#include "player/settingsfile.h"
+#include "app/settingsfile.h"
 
 #include <cstdint>
 

@@ -3,12 +3,12 @@
 
 #include "ui_main.h"
 
-#include "appstate.h"
+#include "app/appstate.h"
 #include "settings/skinatlas.h"
 
+#include "app/design.h"
 #include "platform/textcodec.h"
 #include "playlist/view.h"
-#include "settings/design.h"
 
 #include <QPainter>
 #include <cstdio>
@@ -154,7 +154,7 @@ void TMidi_main::TitleTimerTimer()
     // The title moves left one pixel a tick, and re-enters from the right once it has left.
     std::string text = titleText_;
     if (ShowLength)
-        text += " -[" + FormatTime(mediaPlayer_->Length() / 1000) + "]-";
+        text += " -[" + FormatTime(MediaPlayer1().Length() / 1000) + "]-";
     else
         text += " ";
     DrawTitleText(text, titleOffset_);
@@ -169,5 +169,5 @@ void TMidi_main::RepaintDesign()
     DrawSkin();
     ApplyColors();
     ResetDisplay();
-    ShowModeIcon(mediaPlayer_->Mode());
+    ShowModeIcon(MediaPlayer1().Mode());
 }

@@ -7,7 +7,7 @@
 #include "platform/widgets/dropfiles.h"
 #include "platform/widgets/windowmove.h"
 #include "playlist/view.h"
-#include "settings/design.h"
+#include "app/design.h"
 #include "settings/setting_form.h"
 #include "windows/about_form.h"
 #include "windows/menu.h"

@@ -2,6 +2,7 @@
 // raising the bar and quitting.
 #include "main.h"
 
+#include "application.h"
 #include "modalgate.h"
 
 #include <QApplication>
@@ -42,4 +43,9 @@ void TMidi_main::CloseFromDesktop()
             window->close();
     }
     modalGate_->Post([this] { close(); });
+}
+
+void TMidi_main::ShowRequestError(const std::string &message)
+{
+    TApplication::ShowException(std::runtime_error(message));
 }

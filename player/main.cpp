@@ -2,18 +2,18 @@
 
 #include "ui_main.h"
 
+#include "app/appstate.h"
+#include "app/datafolder.h"
+#include "app/settingsfile.h"
 #include "application.h"
-#include "appstate.h"
-#include "datafolder.h"
 #include "modalgate.h"
-#include "settingsfile.h"
 
+#include "app/design.h"
 #include "platform/profile.h"
 #include "platform/tempdir.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/windowmove.h"
 #include "playlist/view.h"
-#include "settings/design.h"
 #include "settings/designfile.h"
 
 #include <QCloseEvent>
@@ -32,7 +32,7 @@ std::string SettingsPath()
 
 TMidi_main::TMidi_main(std::unique_ptr<mci::TMediaPlayer> player, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
-    , mediaPlayer_(std::move(player))
+    , core_(std::make_unique<TPlayerCore>(std::move(player)))
     , ui(std::make_unique<Ui::TMidi_main>())
 {
     ui->setupUi(this);
@@ -55,10 +55,11 @@ TMidi_main::TMidi_main(std::unique_ptr<mci::TMediaPlayer> player, QWidget *paren
     mover_ = new WindowMover(this, [this] { KeepOnScreen(); });
     modalGate_ = new TModalGate(this);
     ConnectComponents();
+    ConnectCore();
     CreateOpenDialog();
     FormCreate();
-    if (!mediaPlayer_)
-        mediaPlayer_ = std::make_unique<mci::TMediaPlayer>(ConfigFolder);
+    if (!core_->HasMediaPlayer())
+        core_->SetMediaPlayer(std::make_unique<mci::TMediaPlayer>(ConfigFolder));
 }
 
 TMidi_main::~TMidi_main() = default;
@@ -67,7 +68,7 @@ void TMidi_main::SetViewForm(Tview_form *view)
 {
     view_form_ = view;
     if (view_form_ != nullptr)
-        view_form_->SetPlayerServices(this);
+        view_form_->SetCore(core_.get());
 }
 
 void TMidi_main::FormCreate()

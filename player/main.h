@@ -3,8 +3,8 @@
 // button, the state icon and time display, the position bar, the "LIST" label, the
 // scrolling title and the button strip. It owns the play timers and the skin drawing.
 
-#include "platform/mci/mediaplayer.h"
-#include "playlist/playerservices.h"
+#include "core/playercore.h"
+#include "player/mprishost.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -16,27 +16,27 @@
 namespace Ui {
 class TMidi_main;
 }
-class PlayQueue;
 class TModalGate;
 class TOtOpenDialog;
 class Tview_form;
 class WindowMover;
 
-// The pictures the state icon place can show.
-enum class StateIcon { Play, Stop, Pause, Open, Idle };
-
-class TMidi_main : public QWidget, public PlayerServices
+class TMidi_main : public QWidget, public TMprisHost
 {
     Q_OBJECT
 public:
-    // Creates the bar; its creation step (FormCreate) runs here. player is the sequencer
-    // front to play through (the tests hand in one on the silent output); without one the
-    // bar makes the device configured by "midimap.ini" in the program folder.
+    // Creates the bar and its player core; its creation step (FormCreate) runs here. player
+    // is the sequencer front to play through (the tests hand in one on the silent output);
+    // without one the bar makes the device configured by "midimap.ini" in the program folder.
     explicit TMidi_main(std::unique_ptr<mci::TMediaPlayer> player = nullptr,
                         QWidget *parent = nullptr);
     ~TMidi_main() override;
 
-    // The play list window, created after the bar; the bar places, colours and toggles it.
+    // The player core the bar shows; the play list window and the media controls use it too.
+    TPlayerCore &Core() { return *core_; }
+
+    // The play list window, created after the bar; the bar places, colours and toggles it,
+    // and connects it to the core.
     void SetViewForm(Tview_form *view);
     Tview_form *ViewForm() const { return view_form_; }
 
@@ -47,12 +47,12 @@ public:
     void LoadSettings();
     void SaveSettings();
 
-    // Playback.
+    // Playback: each calls the core's operation of the same name.
     mci::TMediaPlayer &MediaPlayer1();
     // True when the sequencer has a file name (a song, or the reset file after a failed start).
     bool IsLoaded() const;
     void PlayResetFile(const std::string &path);
-    void StartCurrentSong() override;
+    void StartCurrentSong();
     void PlaySong();
     void PauseSong();
     void StopSong();
@@ -63,7 +63,7 @@ public:
     void Timer1Timer();
     void Pos_BarMouseDown(Qt::MouseButton button, int x, int y);
     // Width of the position bar in pixels: a click at x seeks to x * (length div width).
-    int PositionBarWidth() const;
+    int PositionBarWidth() const override;
 
     // Song intake. Mode 0 of ExtractArchive extracts into the temporary folder, mode 1
     // lists the archive's songs into the open dialog's preview.
@@ -73,11 +73,7 @@ public:
     void OpenSongs();
     void OtOpenDialog1SelectionChange();
     void WMDropFiles(const std::vector<std::string> &paths);
-    void AddSong(const std::string &path, const std::string &archivePath) override;
-    bool IsListed(const std::string &name);
     void ExtractArchive(const std::string &archivePath, const std::string &mask, int mode);
-    void ExtractArchive(const std::string &archivePath, const std::string &mask) override;
-    void ScanTempFolder(const std::string &archivePath) override;
     // The text of the open dialog's title preview, as bytes.
     const std::string &PreviewText() const { return previewText_; }
 
@@ -85,19 +81,14 @@ public:
     // and, once no modal window is open, they are taken in as a drop on the bar (the list is
     // replaced and the first song plays). A later hand-over before then replaces the
     // earlier one. With no files the bar is only raised.
-    void OpenFromDesktop(const std::vector<std::string> &paths);
+    void OpenFromDesktop(const std::vector<std::string> &paths) override;
     // Brings the bar, and a modal window open over it, to the front.
-    void RaiseBar();
+    void RaiseBar() override;
     // Closes the program as the close button does: open modal windows are closed first (as
     // if cancelled) and the bar closes once they are gone.
-    void CloseFromDesktop();
-
-    // Run-time bindings to the loader module and the converter. Each throws EDLLoadError
-    // ("Unable to Load DLL") when its library cannot be loaded, and an error with the
-    // module's or the system's text when a call or an entry fails.
-    std::string ReadTitle(const std::string &path);
-    std::string CheckHeader(const std::string &path);
-    std::string ConvertRcp(const std::string &path);
+    void CloseFromDesktop() override;
+    // Shows message in the program's error box.
+    void ShowRequestError(const std::string &message) override;
 
     // Drawing from the design (colours and skin).
     void LoadSkin();
@@ -136,13 +127,6 @@ public:
     // The open dialog, hosting the title preview panel below its file list.
     TOtOpenDialog *OtOpenDialog1 = nullptr;
 
-signals:
-    // Something the desktop's media controls show may have changed: the sequencer's mode,
-    // the entry being played, its title or its length.
-    void PlaybackChanged();
-    // The position jumped to positionMs by a seek (a click on the position bar).
-    void PositionJumped(qint64 positionMs);
-
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -152,14 +136,14 @@ protected:
 
 private:
     void ConnectComponents();
+    void ConnectCore();
     void CreateOpenDialog();
-    PlayQueue &Queue();
-    void StartEntry();
-    void TakeIn(const std::string &path);
-    void TakeInAll(const std::vector<std::string> &paths);
+    void DrawPosition(std::int64_t position, std::int64_t length);
+    void ShowSongLoaded(const std::string &title);
+    void ShowNoSongs();
     void SetPreviewText(const std::string &text);
 
-    std::unique_ptr<mci::TMediaPlayer> mediaPlayer_;
+    std::unique_ptr<TPlayerCore> core_;
     std::string previewText_;
 
     std::unique_ptr<Ui::TMidi_main> ui;

@@ -1,12 +1,10 @@
 #include "mprisservice.h"
 
-#include "application.h"
-#include "main.h"
 #include "mprisplayer.h"
 #include "mprisroot.h"
 
+#include "core/playercore.h"
 #include "platform/textcodec.h"
-#include "playlist/view.h"
 
 #include <QCoreApplication>
 #include <QDBusMessage>
@@ -41,9 +39,11 @@ int PositionBarX(qint64 targetMs, qint64 lengthMs, int width, TStepRounding roun
     return static_cast<int>(std::min<qint64>(x, width - 1));
 }
 
-TMprisService::TMprisService(TMidi_main &bar, const QDBusConnection &connection, QObject *parent)
+TMprisService::TMprisService(TPlayerCore &core, TMprisHost &host, const QDBusConnection &connection,
+                             QObject *parent)
     : QObject(parent)
-    , bar_(bar)
+    , core_(core)
+    , host_(host)
     , connection_(connection)
 {
     new TMprisRootAdaptor(this);
@@ -78,12 +78,10 @@ void TMprisService::Register()
 
 void TMprisService::ConnectSources()
 {
-    connect(&bar_, &TMidi_main::PlaybackChanged, this, &TMprisService::ScheduleRefresh);
-    connect(&bar_, &TMidi_main::PositionJumped, this, &TMprisService::AnnounceSeek);
-    if (bar_.ViewForm() == nullptr)
-        return;
+    connect(&core_, &TPlayerCore::PlaybackChanged, this, &TMprisService::ScheduleRefresh);
+    connect(&core_, &TPlayerCore::PositionJumped, this, &TMprisService::AnnounceSeek);
     // Entries added, removed, moved or changed alter the track and what Next may reach.
-    const PlayQueue *queue = &bar_.ViewForm()->Queue();
+    const PlayQueue *queue = &core_.Queue();
     connect(queue, &QAbstractItemModel::rowsInserted, this, &TMprisService::ScheduleRefresh);
     connect(queue, &QAbstractItemModel::rowsRemoved, this, &TMprisService::ScheduleRefresh);
     connect(queue, &QAbstractItemModel::rowsMoved, this, &TMprisService::ScheduleRefresh);
@@ -93,12 +91,12 @@ void TMprisService::ConnectSources()
 
 TMprisStatus TMprisService::Status()
 {
-    return ReadMprisStatus(bar_, ids_);
+    return ReadMprisStatus(core_, ids_);
 }
 
 qint64 TMprisService::PositionUs()
 {
-    return MprisPositionUs(bar_, Status());
+    return MprisPositionUs(core_, Status());
 }
 
 // Changes come in bursts (a new song marks one entry and clears the others); one check
@@ -133,37 +131,37 @@ void TMprisService::AnnounceSeek(qint64 positionMs)
 
 void TMprisService::Play()
 {
-    bar_.PlaySong();
+    core_.PlaySong();
 }
 
 // The bar's Pause button also resumes; the media controls' Pause only pauses.
 void TMprisService::Pause()
 {
     if (Status().playback == TMprisPlayback::Playing)
-        bar_.PauseSong();
+        core_.PauseSong();
 }
 
 void TMprisService::PlayPause()
 {
     if (Status().playback == TMprisPlayback::Stopped)
-        bar_.PlaySong();
+        core_.PlaySong();
     else
-        bar_.PauseSong();
+        core_.PauseSong();
 }
 
 void TMprisService::Stop()
 {
-    bar_.StopSong();
+    core_.StopSong();
 }
 
 void TMprisService::Next()
 {
-    bar_.NextSong(false);
+    core_.NextSong(false);
 }
 
 void TMprisService::Previous()
 {
-    bar_.PreviousSong();
+    core_.PreviousSong();
 }
 
 void TMprisService::Seek(qint64 offsetUs)
@@ -171,15 +169,15 @@ void TMprisService::Seek(qint64 offsetUs)
     const TMprisStatus status = Status();
     if (!status.canSeek || !status.HasTrack())
         return;
-    const qint64 lengthMs = bar_.MediaPlayer1().Length();
-    const qint64 targetMs = bar_.MediaPlayer1().Position() + offsetUs / 1000;
+    const qint64 lengthMs = core_.MediaPlayer1().Length();
+    const qint64 targetMs = core_.MediaPlayer1().Position() + offsetUs / 1000;
     if (targetMs >= lengthMs) {
         Next();
         return;
     }
     const TStepRounding rounding = offsetUs < 0 ? TStepRounding::Down : TStepRounding::Up;
-    bar_.Pos_BarMouseDown(Qt::LeftButton,
-                          PositionBarX(targetMs, lengthMs, bar_.PositionBarWidth(), rounding), 0);
+    const int width = host_.PositionBarWidth();
+    core_.SeekTo(PositionBarX(targetMs, lengthMs, width, rounding), width);
 }
 
 void TMprisService::SetPosition(const QString &trackId, qint64 positionUs)
@@ -188,15 +186,15 @@ void TMprisService::SetPosition(const QString &trackId, qint64 positionUs)
     if (!status.canSeek || trackId != status.trackId || positionUs < 0 ||
         positionUs > status.lengthUs)
         return;
-    bar_.Pos_BarMouseDown(Qt::LeftButton,
-                          PositionBarX(positionUs / 1000, bar_.MediaPlayer1().Length(),
-                                       bar_.PositionBarWidth(), TStepRounding::Nearest),
-                          0);
+    const int width = host_.PositionBarWidth();
+    core_.SeekTo(PositionBarX(positionUs / 1000, core_.MediaPlayer1().Length(), width,
+                              TStepRounding::Nearest),
+                 width);
 }
 
 void TMprisService::SetVolume(double volume)
 {
-    bar_.MediaPlayer1().SetVolume(volume);
+    core_.MediaPlayer1().SetVolume(volume);
     ScheduleRefresh();
 }
 
@@ -210,18 +208,18 @@ bool TMprisService::OpenUri(const QString &uri)
         QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
     if (path.isEmpty())
         return false;
-    bar_.OpenFromDesktop({std::string(path.constData(), static_cast<std::size_t>(path.size()))});
+    host_.OpenFromDesktop({std::string(path.constData(), static_cast<std::size_t>(path.size()))});
     return true;
 }
 
 void TMprisService::Raise()
 {
-    bar_.RaiseBar();
+    host_.RaiseBar();
 }
 
 void TMprisService::Quit()
 {
-    bar_.CloseFromDesktop();
+    host_.CloseFromDesktop();
 }
 
 void TMprisService::RunCall(const std::function<void()> &request)
@@ -230,8 +228,8 @@ void TMprisService::RunCall(const std::function<void()> &request)
         request();
     } catch (const std::exception &error) {
         RejectCall(QDBusError::Failed, platform::DecodeText(error.what()));
-        QTimer::singleShot(0, this, [message = std::string(error.what())] {
-            TApplication::ShowException(std::runtime_error(message));
+        QTimer::singleShot(0, this, [this, message = std::string(error.what())] {
+            host_.ShowRequestError(message);
         });
     }
 }

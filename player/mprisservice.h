@@ -3,17 +3,19 @@
 // the service "org.mpris.MediaPlayer2.sonolux" with the object /org/mpris/MediaPlayer2 and
 // its two interfaces (TMprisRootAdaptor, TMprisPlayerAdaptor).
 //
-// Every request does what the matching control of the bar does, under the bar's rules:
-// Next is the Next button (nothing at LastIndex), a seek is a click on the position bar
-// (targets are whole multiples of length div its width), a file opened is a drop on the
-// bar. The bar reports its changes (PlaybackChanged, PositionJumped) and so does its play
-// list; the service then sends PropertiesChanged for what differs and Seeked after a seek.
+// Every request is the player core's operation that the matching control of the bar
+// calls, under the same rules: Next is the Next button (nothing at LastIndex), a seek is a
+// click on the position bar (targets are whole multiples of length div its width), a file
+// opened is a drop on the bar (through the host). The core reports its changes
+// (PlaybackChanged, PositionJumped) and so does its queue; the service then sends
+// PropertiesChanged for what differs and Seeked after a seek.
 // The position is read when asked.
 //
 // Without a session bus, or when the name cannot be had, nothing is registered and the
 // player runs as before, silently. With a second copy running ("/DEBUG") the name gets the
 // suffix ".instance<pid>", as the media controls expect.
 
+#include "mprishost.h"
 #include "mprisstatus.h"
 #include "mpristracks.h"
 
@@ -24,8 +26,8 @@
 #include <QString>
 #include <functional>
 
-class TMidi_main;
 class TMprisPlayerAdaptor;
+class TPlayerCore;
 
 // The bus hands the context of a call to an adaptor's parent: this service.
 class TMprisService : public QObject, protected QDBusContext
@@ -35,9 +37,11 @@ public:
     static const QString ObjectPath;
     static const QString BaseServiceName;
 
-    explicit TMprisService(TMidi_main &bar,
-                           const QDBusConnection &connection = QDBusConnection::sessionBus(),
-                           QObject *parent = nullptr);
+    // Serves core; host answers what concerns the window. Neither is owned; both outlive
+    // the service.
+    TMprisService(TPlayerCore &core, TMprisHost &host,
+                  const QDBusConnection &connection = QDBusConnection::sessionBus(),
+                  QObject *parent = nullptr);
     ~TMprisService() override;
 
     bool IsRegistered() const { return !serviceName_.isEmpty(); }
@@ -72,7 +76,8 @@ public:
 
     // Carries out request for the call being answered. A failure answers the caller with
     // its message at once, and is then shown in the program's error box as the bar's own
-    // buttons show theirs (after the answer, so the caller is not kept waiting on the box).
+    // buttons show theirs (through the host, after the answer, so the caller is not kept
+    // waiting on the box).
     void RunCall(const std::function<void()> &request);
     // Answers the call being answered with an error.
     void RejectCall(QDBusError::ErrorType type, const QString &message);
@@ -84,7 +89,8 @@ private:
     void Refresh();
     void AnnounceSeek(qint64 positionMs);
 
-    TMidi_main &bar_;
+    TPlayerCore &core_;
+    TMprisHost &host_;
     QDBusConnection connection_;
     TMprisTrackIds ids_;
     TMprisStatus announced_;

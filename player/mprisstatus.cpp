@@ -1,10 +1,9 @@
 #include "mprisstatus.h"
 
-#include "main.h"
+#include "core/playercore.h"
 #include "mpristracks.h"
 
 #include "platform/textcodec.h"
-#include "playlist/view.h"
 
 #include <QDBusObjectPath>
 #include <utility>
@@ -36,12 +35,12 @@ bool TMprisStatus::operator==(const TMprisStatus &o) const
            volume == o.volume;
 }
 
-TMprisStatus ReadMprisStatus(TMidi_main &bar, TMprisTrackIds &ids)
+TMprisStatus ReadMprisStatus(TPlayerCore &core, TMprisTrackIds &ids)
 {
     TMprisStatus status;
-    mci::TMediaPlayer &device = bar.MediaPlayer1();
+    mci::TMediaPlayer &device = core.MediaPlayer1();
     status.volume = device.Volume();
-    if (!bar.IsLoaded())
+    if (!core.IsLoaded())
         return status;
     const mci::TMPModes mode = device.Mode();
     const bool playing = mode == mci::mpPlaying;
@@ -54,23 +53,22 @@ TMprisStatus ReadMprisStatus(TMidi_main &bar, TMprisTrackIds &ids)
     status.canGoNext = playing && CurrentIndex < LastIndex;
     status.canGoPrevious = playing && CurrentIndex > 0;
 
-    if (bar.ViewForm() == nullptr)
-        return status;
-    PlayQueue &queue = bar.ViewForm()->Queue();
+    PlayQueue &queue = core.Queue();
     const int row = PlayedRow(queue);
     if (row < 0)
         return status;
     const TPlayEntry &entry = queue.Entry(row);
     status.trackId = ids.PathFor(queue.index(row, 0));
-    status.title = platform::DecodeText(bar.TitleText().empty() ? entry.FileName : bar.TitleText());
+    status.title =
+        platform::DecodeText(core.TitleText().empty() ? entry.FileName : core.TitleText());
     status.url = FileUrl(entry.FilePath);
     status.lengthUs = device.Length() * 1000;
     return status;
 }
 
-qint64 MprisPositionUs(TMidi_main &bar, const TMprisStatus &status)
+qint64 MprisPositionUs(TPlayerCore &core, const TMprisStatus &status)
 {
-    return status.HasTrack() ? bar.MediaPlayer1().Position() * 1000 : 0;
+    return status.HasTrack() ? core.MediaPlayer1().Position() * 1000 : 0;
 }
 
 QVariantMap MprisChangedProperties(const TMprisStatus &before, const TMprisStatus &now)

@@ -1,13 +1,13 @@
 #pragma once
-// What the desktop's media controls are told about the bar: the playback status, the song
-// being played and which requests the bar's rules allow now. Read from the bar and its play
+// What the desktop's media controls are told about the player: the playback status, the song
+// being played and which requests the bar's rules allow now. Read from the player core and its play
 // list; the play position is read separately, on demand.
 
 #include <QString>
 #include <QVariantMap>
 #include <QtGlobal>
 
-class TMidi_main;
+class TPlayerCore;
 class TMprisTrackIds;
 
 enum class TMprisPlayback { Stopped, Playing, Paused };
@@ -35,11 +35,11 @@ struct TMprisStatus
     bool operator!=(const TMprisStatus &other) const { return !(*this == other); }
 };
 
-// The status of bar now; ids gives the entry being played its track id.
-TMprisStatus ReadMprisStatus(TMidi_main &bar, TMprisTrackIds &ids);
+// The status of core now; ids gives the entry being played its track id.
+TMprisStatus ReadMprisStatus(TPlayerCore &core, TMprisTrackIds &ids);
 
-// The playback position of bar in microseconds; 0 while no entry is being played.
-qint64 MprisPositionUs(TMidi_main &bar, const TMprisStatus &status);
+// The playback position of core in microseconds; 0 while no entry is being played.
+qint64 MprisPositionUs(TPlayerCore &core, const TMprisStatus &status);
 
 // The Player interface's properties that differ between before and now, by name with
 // their values now, as PropertiesChanged announces them.

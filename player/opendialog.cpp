@@ -3,12 +3,12 @@
 
 #include "ui_main.h"
 
-#include "appstate.h"
+#include "app/appstate.h"
+#include "core/bindings.h"
 
 #include "dialogs/otdialogs.h"
 #include "platform/files.h"
 #include "platform/mbcs.h"
-#include "playlist/view.h"
 
 void TMidi_main::CreateOpenDialog()
 {
@@ -22,16 +22,7 @@ void TMidi_main::CreateOpenDialog()
 
 void TMidi_main::BuildOpenFilter()
 {
-    std::string all = "Support Files|*.mid;*.rmi;";
-    std::string midi = "|Midi Fles|*.mid;*.rmi;";
-    for (std::size_t i = 0; i < LibraryCount; ++i) {
-        if (!LibraryPresent[i])
-            continue;
-        all += LibraryProbes[i].filterPattern;
-        if (i == RcpConverterFlag)
-            midi += LibraryProbes[i].filterPattern;
-    }
-    OtOpenDialog1->SetFilter(all + midi);
+    OtOpenDialog1->SetFilter(formats::OpenFilter(LibraryPresent));
     OtOpenDialog1->SetInitialDir(LastFolder);
 }
 
@@ -40,14 +31,12 @@ void TMidi_main::OpenSongs()
     ShowIcon(StateIcon::Open);
     TitleTimer.stop();
     if (!OtOpenDialog1->Execute(this)) {
-        ShowModeIcon(mediaPlayer_->Mode());
+        ShowModeIcon(MediaPlayer1().Mode());
         return;
     }
-    Queue().Clear();
-    ClearTempFolder();
     LastFolder = platform::ExtractFileDir(OtOpenDialog1->FileName());
     OtOpenDialog1->SetInitialDir(LastFolder);
-    TakeInAll(OtOpenDialog1->Files());
+    core_->OpenFiles(OtOpenDialog1->Files());
 }
 
 void TMidi_main::OtOpenDialog1SelectionChange()

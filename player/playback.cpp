@@ -1,181 +1,76 @@
-// Playback: the reset file before every song, starting the current entry, the transport
-// operations, the display timer with its automatic advance, and seeking.
+// The bar as the view of the player core: the transport buttons and the display timer call
+// the core, and the core's reports become the state icon, the time display, the position
+// bar's fill and the scrolling title.
 #include "main.h"
 
 #include "ui_main.h"
 
-#include "appstate.h"
-#include "datafolder.h"
+#include "app/design.h"
+#include "platform/textcodec.h"
 
-#include "platform/files.h"
-#include "platform/mbcs.h"
-#include "platform/mci/songfile.h"
-#include "playlist/view.h"
-#include "settings/design.h"
+#include <QApplication>
+#include <QMessageBox>
 
-#include <chrono>
-
-using mci::TMPModes;
-
-namespace {
-
-// How long past its own length a reset file may take before the wait gives up.
-constexpr std::chrono::milliseconds ResetFileGrace{5000};
-
-// Title with leading and trailing blanks and control characters removed.
-std::string TrimTitle(const std::string &title)
+void TMidi_main::ConnectCore()
 {
-    std::size_t begin = 0;
-    std::size_t end = title.size();
-    while (begin < end && static_cast<unsigned char>(title[begin]) <= 0x20)
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(title[end - 1]) <= 0x20)
-        --end;
-    return title.substr(begin, end - begin);
+    TPlayerCore *core = core_.get();
+    connect(core, &TPlayerCore::IconShown, this, &TMidi_main::ShowIcon);
+    connect(core, &TPlayerCore::DisplayTimerChanged, this,
+            [this](bool active) { active ? Timer1.start() : Timer1.stop(); });
+    connect(core, &TPlayerCore::DisplayReset, this, &TMidi_main::ResetDisplay);
+    connect(core, &TPlayerCore::PositionShown, this, &TMidi_main::DrawPosition);
+    connect(core, &TPlayerCore::SongStarting, &TitleTimer, &QTimer::stop);
+    connect(core, &TPlayerCore::SongLoaded, this, &TMidi_main::ShowSongLoaded);
+    connect(core, &TPlayerCore::SongStarted, &TitleTimer, [this] { TitleTimer.start(); });
+    connect(core, &TPlayerCore::NoSongsFound, this, &TMidi_main::ShowNoSongs);
 }
-
-} // namespace
 
 mci::TMediaPlayer &TMidi_main::MediaPlayer1()
 {
-    return *mediaPlayer_;
+    return core_->MediaPlayer1();
 }
 
 bool TMidi_main::IsLoaded() const
 {
-    return !mediaPlayer_->FileName().empty();
-}
-
-PlayQueue &TMidi_main::Queue()
-{
-    return view_form_->Queue();
+    return core_->IsLoaded();
 }
 
 void TMidi_main::PlayResetFile(const std::string &path)
 {
-    mci::TMediaPlayer &device = *mediaPlayer_;
-    device.SetFileName(path);
-    device.Open();
-    // The wait is bounded by the file's own length (asked in milliseconds) plus a grace.
-    device.SetTimeFormat(mci::TMPTimeFormats::tfMilliseconds);
-    const std::chrono::milliseconds length{device.Length()};
-    device.SetTimeFormat(mci::TMPTimeFormats::tfDefault);
-    device.Play();
-    const bool ended = device.WaitForEnd(length + ResetFileGrace);
-    device.Stop();
-    if (!ended)
-        throw std::runtime_error("The reset file " + path +
-                                 " did not finish playing within its length plus five seconds.");
+    core_->PlayResetFile(path);
 }
 
 void TMidi_main::StartCurrentSong()
 {
-    try {
-        StartEntry();
-    } catch (...) {
-        // Whatever failed, the display must not go on advancing through the list by itself.
-        Timer1.stop();
-        ShowIcon(StateIcon::Stop);
-        emit PlaybackChanged();
-        throw;
-    }
-    emit PlaybackChanged();
-}
-
-void TMidi_main::StartEntry()
-{
-    PlayQueue &queue = Queue();
-    if (!queue.IsValidIndex(CurrentIndex))
-        return;
-    ClearPlayMarks();
-    PlayResetFile(FindDataFile(FormatSubfolder, FormatName));
-    TitleTimer.stop();
-
-    queue.SetMarker(CurrentIndex, ">");
-    if (queue.Entry(CurrentIndex).FilePath == NullPath) {
-        const TPlayEntry member = queue.Entry(CurrentIndex);
-        ExtractArchive(member.ArchivePath, member.FileName, ExtractMode);
-        queue.SetFilePath(CurrentIndex, TempFolder + "/" + member.FileName);
-    }
-    const TPlayEntry &entry = queue.Entry(CurrentIndex);
-    const std::string ext = platform::AsciiLowerCase(platform::ExtractFileExt(entry.FilePath));
-    if (ext == ".mid" || ext == ".rmi") {
-        // A file too large to play is refused before the header check would copy it whole.
-        mci::CheckSongFileSize(entry.FilePath);
-        mediaPlayer_->SetFileName(CheckHeader(entry.FilePath));
-    } else if (ext == ".rcp" || ext == ".r36" || ext == ".g36")
-        mediaPlayer_->SetFileName(ConvertRcp(entry.FilePath));
-    // Any other extension (only a hand-edited list file has one) plays the reset file again.
-
-    mediaPlayer_->Open();
-    mediaPlayer_->SetTimeFormat(mci::TMPTimeFormats::tfMilliseconds);
-    SetTitleText(TrimTitle(entry.Title));
-    ClearTitle();
-    DrawTitleText(titleText_, 0);
-    ResetDisplay();
-    PlaySong();
-    TitleTimer.start();
+    core_->StartCurrentSong();
 }
 
 void TMidi_main::PlaySong()
 {
-    if (!IsLoaded() || mediaPlayer_->Mode() == mci::mpPlaying)
-        return;
-    ShowIcon(StateIcon::Play);
-    mediaPlayer_->Play();
-    Timer1.start();
-    emit PlaybackChanged();
+    core_->PlaySong();
 }
 
 void TMidi_main::PauseSong()
 {
-    if (!IsLoaded())
-        return;
-    const TMPModes mode = mediaPlayer_->Mode();
-    if (mode == mci::mpPlaying) {
-        ShowIcon(StateIcon::Pause);
-        mediaPlayer_->Pause();
-        Timer1.stop();
-    } else if (mode == mci::mpPaused) {
-        ShowIcon(StateIcon::Play);
-        mediaPlayer_->Play();
-        Timer1.start();
-    }
-    emit PlaybackChanged();
+    core_->PauseSong();
 }
 
 void TMidi_main::StopSong()
 {
-    if (!IsLoaded() || mediaPlayer_->Mode() != mci::mpPlaying)
-        return;
-    ShowIcon(StateIcon::Stop);
-    mediaPlayer_->Stop();
-    mediaPlayer_->Rewind();
-    ResetDisplay();
-    Timer1.stop();
-    emit PlaybackChanged();
+    core_->StopSong();
 }
 
 void TMidi_main::PreviousSong()
 {
-    if (!IsLoaded() || mediaPlayer_->Mode() != mci::mpPlaying || CurrentIndex <= 0)
-        return;
-    mediaPlayer_->Stop();
-    --CurrentIndex;
-    StartCurrentSong();
+    core_->PreviousSong();
 }
 
 void TMidi_main::NextSong(bool force)
 {
-    const bool playing = IsLoaded() && mediaPlayer_->Mode() == mci::mpPlaying;
-    if (!(playing || force) || CurrentIndex >= LastIndex)
-        return;
-    mediaPlayer_->Stop();
-    ++CurrentIndex;
-    StartCurrentSong();
+    core_->NextSong(force);
 }
 
-void TMidi_main::ShowModeIcon(TMPModes mode)
+void TMidi_main::ShowModeIcon(mci::TMPModes mode)
 {
     switch (mode) {
     case mci::mpStopped:
@@ -196,15 +91,17 @@ void TMidi_main::ShowModeIcon(TMPModes mode)
 
 void TMidi_main::ClearPlayMarks()
 {
-    Queue().ClearPlayMarks();
+    core_->Queue().ClearPlayMarks();
 }
 
 void TMidi_main::Timer1Timer()
 {
-    const std::int64_t position = mediaPlayer_->Position();
-    const std::int64_t length = mediaPlayer_->Length();
-    UpdateTimeDisplay(FormatTime(position / 1000));
+    core_->Timer1Timer();
+}
 
+void TMidi_main::DrawPosition(std::int64_t position, std::int64_t length)
+{
+    UpdateTimeDisplay(FormatTime(position / 1000));
     // The fill only grows; a song of length 0 has none.
     TImage *bar = ui->Pos_Bar;
     if (length > 0) {
@@ -213,34 +110,53 @@ void TMidi_main::Timer1Timer()
             bar->FillRect(QRect(QPoint(1, 1), QPoint(static_cast<int>(w) - 1, bar->height() - 2)),
                           ToQColor(ActiveColor));
     }
+}
 
-    if (position != length)
-        return;
-    if (CurrentIndex < LastIndex) {
-        NextSong(true);
-    } else {
-        ResetDisplay();
-        StopSong();
-        Timer1.stop();
-        ShowIcon(StateIcon::Stop);
-        emit PlaybackChanged();
-    }
+void TMidi_main::ShowSongLoaded(const std::string &title)
+{
+    SetTitleText(title);
+    ClearTitle();
+    DrawTitleText(titleText_, 0);
+    ResetDisplay();
+}
+
+void TMidi_main::ShowNoSongs()
+{
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(),
+                    QString::fromUtf8("対応するMIDIファイルが存在していません。"), QMessageBox::Ok,
+                    this);
+    box.exec();
 }
 
 void TMidi_main::Pos_BarMouseDown(Qt::MouseButton button, int x, int)
 {
-    if (button != Qt::LeftButton || !IsLoaded() || mediaPlayer_->Mode() != mci::mpPlaying)
-        return;
-    ResetDisplay();
-    mediaPlayer_->Stop();
-    // The division first: targets are whole multiples of length div the bar's width.
-    mediaPlayer_->Seek(static_cast<std::int64_t>(x) *
-                       (mediaPlayer_->Length() / ui->Pos_Bar->width()));
-    mediaPlayer_->Play();
-    emit PositionJumped(mediaPlayer_->Position());
+    if (button == Qt::LeftButton)
+        core_->SeekTo(x, ui->Pos_Bar->width());
 }
 
 int TMidi_main::PositionBarWidth() const
 {
     return ui->Pos_Bar->width();
+}
+
+void TMidi_main::WMDropFiles(const std::vector<std::string> &paths)
+{
+    core_->OpenFiles(paths);
+}
+
+void TMidi_main::ExtractArchive(const std::string &archivePath, const std::string &mask, int mode)
+{
+    if (mode == ExtractMode) {
+        core_->ExtractArchive(archivePath, mask);
+        return;
+    }
+    if (const std::optional<std::string> list = core_->ArchiveSongList(archivePath))
+        SetPreviewText(*list);
+}
+
+void TMidi_main::SetPreviewText(const std::string &text)
+{
+    previewText_ = text;
+    ui->DialogTitle->setText(platform::DecodeText(text));
+    ui->DialogTitle->setCursorPosition(0);
 }

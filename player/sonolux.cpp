@@ -1,11 +1,11 @@
 // The program entry: one bar per user unless "/DEBUG" is the first argument. Files opened
 // from the desktop reach the running bar over the single-instance channel.
+#include "app/appstate.h"
+#include "app/datafolder.h"
+#include "app/startup.h"
 #include "application.h"
-#include "appstate.h"
-#include "datafolder.h"
 #include "main.h"
 #include "mprisservice.h"
-#include "startup.h"
 
 #include "platform/instance.h"
 #include "platform/openmessage.h"
@@ -44,7 +44,7 @@ int main(int argc, char **argv)
                          [&bar](const QByteArray &message) {
                              bar.OpenFromDesktop(platform::DecodeOpenMessage(message));
                          });
-        const TMprisService mpris(bar);
+        const TMprisService mpris(bar.Core(), bar);
         bar.show();
         return app.exec();
     } catch (const std::exception &error) {

@@ -2,15 +2,13 @@
 
 #include "ui_view.h"
 
+#include "app/appstate.h"
+#include "app/design.h"
 #include "platform/files.h"
 #include "platform/mbcs.h"
 #include "platform/widgets/dropfiles.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/windowmove.h"
-#include "player/appstate.h"
-#include "playlist/listfile.h"
-#include "playlist/playerservices.h"
-#include "settings/design.h"
 #include "settings/skinatlas.h"
 #include "windows/error.h"
 
@@ -57,7 +55,6 @@ Tview_form::~Tview_form() = default;
 void Tview_form::SetupListView()
 {
     TListView *list = ui->ListView1;
-    list->setModel(&queue_);
     list->setAllColumnsShowFocus(true);
     QHeaderView *header = list->header();
     header->setSectionsClickable(false);
@@ -79,27 +76,46 @@ void Tview_form::ConnectComponents()
     connect(list, &QAbstractItemView::doubleClicked, this, [this] { ListView1DblClick(); });
     connect(list, &TListView::DragOver, this, &Tview_form::ListView1DragOver);
     connect(list, &TListView::DragDrop, this, &Tview_form::ListView1DragDrop);
+}
+
+void Tview_form::SetCore(TPlayerCore *core)
+{
+    core_ = core;
+    TListView *list = ui->ListView1;
+    list->setModel(core != nullptr ? &core->Queue() : nullptr);
+    if (core == nullptr)
+        return;
+    // The header keeps its sizes across models; the title width follows the new rows.
+    QHeaderView *header = list->header();
+    header->resizeSection(PlayQueue::MarkerColumn, MarkerWidth);
+    header->resizeSection(PlayQueue::FileNameColumn, FileNameWidth);
+    ListView1Change();
 
     // Every change of the rows or of the selection is a change notification of the list.
+    const PlayQueue *queue = &core->Queue();
     const auto change = [this] { ListView1Change(); };
-    connect(&queue_, &QAbstractItemModel::rowsInserted, this, change);
-    connect(&queue_, &QAbstractItemModel::rowsRemoved, this, change);
-    connect(&queue_, &QAbstractItemModel::rowsMoved, this, change);
-    connect(&queue_, &QAbstractItemModel::modelReset, this, change);
-    connect(&queue_, &QAbstractItemModel::dataChanged, this, change);
+    connect(queue, &QAbstractItemModel::rowsInserted, this, change);
+    connect(queue, &QAbstractItemModel::rowsRemoved, this, change);
+    connect(queue, &QAbstractItemModel::rowsMoved, this, change);
+    connect(queue, &QAbstractItemModel::modelReset, this, change);
+    connect(queue, &QAbstractItemModel::dataChanged, this, change);
     connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this, change);
+    connect(core, &TPlayerCore::MissingEntries, this,
+            [this](const std::string &caption, const std::string &report) {
+                TMsgWindow::Report(this, caption, report);
+            });
 }
 
-void Tview_form::SetPlayerServices(PlayerServices *services)
+TPlayerCore &Tview_form::Player() const
 {
-    services_ = services;
-}
-
-PlayerServices &Tview_form::Player() const
-{
-    if (services_ == nullptr)
+    if (core_ == nullptr)
         throw std::logic_error("The play list window is not connected to the player.");
-    return *services_;
+    return *core_;
+}
+
+PlayQueue &Tview_form::Queue() const
+{
+    return Player().Queue();
 }
 
 void Tview_form::DrawButtons()
@@ -152,50 +168,24 @@ int Tview_form::SelectedIndex() const
 
 void Tview_form::LoadList()
 {
-    const std::string path = listfile::ListFilePath();
-    if (!platform::FileExists(path))
-        return;
-    std::vector<TPlayEntry> read;
-    try {
-        // Read before the list is replaced, so an unreadable file loses nothing.
-        read = listfile::ReadListFile(path);
-    } catch (...) {
-        queue_.ClampPlayPosition();
-        throw;
-    }
-    listfile::CheckedEntries checked = listfile::CheckEntries(std::move(read));
-    queue_.Assign(std::move(checked.kept));
-    LastIndex = queue_.Count() - 1;
-    queue_.ClampPlayPosition();
-    if (!checked.report.empty())
-        TMsgWindow::Report(this, listfile::MissingCaption, checked.report);
+    Player().LoadList();
 }
 
 void Tview_form::SaveList()
 {
-    if (queue_.Count() == 0)
-        return;
-    listfile::WriteListFile(listfile::ListFilePath(), queue_.Entries());
-    // Members are extracted again before they next play, as a loaded list would be.
-    for (int i = 0; i < queue_.Count(); ++i)
-        if (!queue_.Entry(i).ArchivePath.empty())
-            queue_.SetFilePath(i, NullPath);
+    Player().SaveList();
 }
 
 void Tview_form::DeleteSelected()
 {
     const int index = SelectedIndex();
-    if (index < 0)
-        return;
-    queue_.Remove(index);
-    queue_.ClampPlayPosition();
+    if (index >= 0)
+        Player().DeleteEntry(index);
 }
 
 void Tview_form::ClearList()
 {
-    queue_.Clear();
-    CurrentIndex = 0;
-    LastIndex = 0;
+    Player().ClearList();
 }
 
 void Tview_form::ViewCtrlBtnMouseDown(Qt::MouseButton, int x, int)
@@ -226,7 +216,9 @@ void Tview_form::ViewCtrlBtnMouseMove(int x, int)
 
 void Tview_form::ListView1Change()
 {
-    const int width = queue_.Count() > RowsWithoutScrollBar ? NarrowTitleWidth : WideTitleWidth;
+    if (core_ == nullptr)
+        return;
+    const int width = Queue().Count() > RowsWithoutScrollBar ? NarrowTitleWidth : WideTitleWidth;
     QHeaderView *header = ui->ListView1->header();
     if (header->sectionSize(PlayQueue::TitleColumn) != width)
         header->resizeSection(PlayQueue::TitleColumn, width);
@@ -235,16 +227,8 @@ void Tview_form::ListView1Change()
 void Tview_form::ListView1DblClick()
 {
     const int index = SelectedIndex();
-    if (index < 0)
-        return;
-    PlayerServices &player = Player();
-    if (queue_.Entry(index).FilePath == NullPath) {
-        const TPlayEntry member = queue_.Entry(index);
-        player.ExtractArchive(member.ArchivePath, member.FileName);
-        queue_.SetFilePath(index, TempFolder + "/" + member.FileName);
-    }
-    CurrentIndex = index;
-    player.StartCurrentSong();
+    if (index >= 0)
+        Player().PlayEntry(index);
 }
 
 void Tview_form::ListView1DragOver(QDragMoveEvent *event)
@@ -265,7 +249,7 @@ void Tview_form::ListView1DragDrop(QDropEvent *event)
         event->accept();
         // Below the last row there is no target: the entry goes to the end.
         const QModelIndex target = list->indexAt(event->position().toPoint());
-        MoveSelectedTo(target.isValid() ? target.row() : queue_.Count() - 1);
+        MoveSelectedTo(target.isValid() ? target.row() : Queue().Count() - 1);
         return;
     }
     dropEvent(event);
@@ -278,7 +262,7 @@ void Tview_form::MoveSelectedTo(int target)
         return;
     // Downwards the entry lands just after the target, upwards just before it; either way
     // it ends at the target's index. Its marker travels with it; CurrentIndex stays.
-    queue_.Move(dragged, target);
+    Queue().Move(dragged, target);
     ui->ListView1->selectionModel()->clear();
 }
 
@@ -299,15 +283,7 @@ void Tview_form::dropEvent(QDropEvent *event)
 
 void Tview_form::WMDropFiles(const std::vector<std::string> &paths)
 {
-    PlayerServices &player = Player();
-    for (const std::string &path : paths) {
-        if (IsSongFile(platform::AsciiLowerCase(platform::ExtractFileExt(path)))) {
-            player.AddSong(path, std::string());
-        } else {
-            player.ExtractArchive(path, std::string());
-            player.ScanTempFolder(path);
-        }
-    }
+    Player().AppendFiles(paths);
 }
 
 void Tview_form::BackImageMouseDown(Qt::MouseButton button)

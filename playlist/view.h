@@ -1,12 +1,12 @@
 #pragma once
-// The play list window: a small borderless window showing the play queue, created hidden
+// The play list window: a small borderless window showing the core's play queue, created hidden
 // at start-up and shown and hidden from the bar. Its control strip loads and saves the list
 // file, deletes the selected entry and clears the list; a double-click plays an entry,
 // rows are reordered by dragging, files dropped on the window are appended, and the
 // caption strip drags the window.
 
+#include "core/playercore.h"
 #include "playlist/listbuttons.h"
-#include "playlist/playqueue.h"
 
 #include <QWidget>
 #include <memory>
@@ -16,7 +16,6 @@
 namespace Ui {
 class Tview_form;
 }
-class PlayerServices;
 class QDragMoveEvent;
 class QDropEvent;
 class WindowMover;
@@ -28,9 +27,9 @@ public:
     explicit Tview_form(QWidget *parent = nullptr);
     ~Tview_form() override;
 
-    // The player the window asks to take in dropped files and to play entries. Must be set
-    // before the window is used; the window does not own it.
-    void SetPlayerServices(PlayerServices *services);
+    // The player core whose queue the window shows and whose operations its actions call.
+    // Must be set before the window is used; the window does not own it.
+    void SetCore(TPlayerCore *core);
 
     // Paints the four list buttons from the skin.
     void DrawButtons();
@@ -38,27 +37,15 @@ public:
     // caption strip from the skin's background column.
     void ApplyColors();
 
-    // The play queue this window owns and shows.
-    PlayQueue &Queue() { return queue_; }
-    const PlayQueue &Queue() const { return queue_; }
+    // The play queue this window shows (the core's); throws std::logic_error without a core.
+    PlayQueue &Queue() const;
 
-    // The strip's four actions.
-    //
-    // LoadList: replaces the list with the list file's entries whose files (or archives)
-    // still exist and reports the others in the message window (modal). Without a list
-    // file nothing happens. LastIndex becomes the last entry; the play position is brought
-    // within the list. Throws std::runtime_error naming the file when it cannot be read;
-    // the list is then left as it was.
+    // The strip's four actions, each the core's operation (see TPlayerCore). LoadList
+    // reports the entries whose files have gone in the message window (modal); the list
+    // file's errors are passed on. DeleteSelected removes the selected entry, if any.
     void LoadList();
-    // SaveList: writes the list file (atomically); archive members get the path "Null" in
-    // the file and in memory. An empty list leaves the file untouched. Throws
-    // std::runtime_error naming the file when it cannot be written.
     void SaveList();
-    // DeleteSelected: removes the selected entry, if any; the play position is brought
-    // within the list.
     void DeleteSelected();
-    // ClearList: removes every entry; CurrentIndex and LastIndex become 0. A song that is
-    // playing goes on.
     void ClearList();
 
     // Pushes the window back fully onto the primary screen (left, right, top, bottom).
@@ -73,8 +60,8 @@ public:
     void ViewCtrlBtnMouseMove(int x, int y);
     void ListView1DragOver(QDragMoveEvent *event);
     void ListView1DragDrop(QDropEvent *event);
-    // Appends dropped files: songs directly, anything else as an archive whose songs are
-    // extracted and listed. The play position is not changed and nothing starts.
+    // Appends dropped files through the core's intake; the play position is not changed and
+    // nothing starts.
     void WMDropFiles(const std::vector<std::string> &paths);
 
     // Width of the "TITLE" column with the vertical scroll bar (more than 19 entries) and
@@ -91,12 +78,11 @@ protected:
 private:
     void ConnectComponents();
     void SetupListView();
-    PlayerServices &Player() const;
+    TPlayerCore &Player() const;
     int SelectedIndex() const;
     void MoveSelectedTo(int target);
 
     std::unique_ptr<Ui::Tview_form> ui;
-    PlayQueue queue_;
-    PlayerServices *services_ = nullptr;
+    TPlayerCore *core_ = nullptr;
     WindowMover *mover_ = nullptr;
 };

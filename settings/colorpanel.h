@@ -2,7 +2,7 @@
 // A colour panel of the Design page: a raised panel whose background is one colour of
 // the design being edited, with its caption in the readable contrast colour.
 
-#include "design.h"
+#include "app/design.h"
 
 #include <QLabel>
 

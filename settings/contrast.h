@@ -1,7 +1,7 @@
 #pragma once
 // The caption colour that stays readable on a colour panel of the Design page.
 
-#include "design.h"
+#include "app/design.h"
 
 constexpr TColor WhiteCaption = 0x00FFFFFF;
 constexpr TColor BlackCaption = 0x00000000;

@@ -1,8 +1,8 @@
 #include "designfile.h"
 
 #include "platform/files.h"
-#include "player/appstate.h"
-#include "player/datafolder.h"
+#include "app/appstate.h"
+#include "app/datafolder.h"
 
 #include <cerrno>
 #include <cstring>

@@ -10,7 +10,7 @@
 //   32  rest     the skin as a complete BMP file image; nothing at all for no skin
 
 #include "bmpimage.h"
-#include "design.h"
+#include "app/design.h"
 
 #include <QImage>
 #include <stdexcept>

@@ -5,7 +5,7 @@
 #include "bmpimage.h"
 #include "colorpanel.h"
 #include "compactrows.h"
-#include "design.h"
+#include "app/design.h"
 #include "designfile.h"
 #include "designpagetarget.h"
 #include "outputchoices.h"
@@ -17,8 +17,8 @@
 #include "platform/textcodec.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/windowmove.h"
-#include "player/appstate.h"
-#include "player/datafolder.h"
+#include "app/appstate.h"
+#include "app/datafolder.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>

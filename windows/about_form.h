@@ -3,7 +3,7 @@
 // outside libraries found at start-up, on a borderless always-on-top panel centred on
 // the screen. A click on the text closes it.
 
-#include "player/appstate.h"
+#include "app/appstate.h"
 
 #include <QDialog>
 #include <array>

@@ -11,16 +11,6 @@
 #include <QShowEvent>
 #include <QTextCursor>
 
-EDLLoadError::EDLLoadError()
-    : std::runtime_error("Unable to Load DLL")
-{
-}
-
-EDLLoadError::EDLLoadError(const std::string &message)
-    : std::runtime_error(message)
-{
-}
-
 TMsgWindow::TMsgWindow(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)

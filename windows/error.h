@@ -1,7 +1,6 @@
 #pragma once
-// The error a missing run-time library raises, and the message window that lists a
-// report (for example the play list entries whose files have gone) in a read-only text
-// box, one report line per line, with an "OK" button.
+// The message window that lists a report (for example the play list entries whose files have gone)
+// in a read-only text box, one report line per line, with an "OK" button.
 
 #include <QDialog>
 #include <memory>
@@ -11,15 +10,6 @@
 namespace Ui {
 class MsgWindow;
 }
-
-// A library the program loads at run time could not be loaded. Carries only its message.
-class EDLLoadError : public std::runtime_error
-{
-public:
-    // The message the player reports: "Unable to Load DLL".
-    EDLLoadError();
-    explicit EDLLoadError(const std::string &message);
-};
 
 class TMsgWindow : public QDialog
 {

@@ -3,7 +3,7 @@
 #include "ui_menu.h"
 
 #include "platform/widgets/fonts.h"
-#include "settings/design.h"
+#include "app/design.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>

@@ -4,9 +4,9 @@
 //
 // Usage: playlist_bench [entries (10000)] [rounds (7)]
 
-#include "player/appstate.h"
-#include "player/datafolder.h"
-#include "playlist/listfile.h"
+#include "app/appstate.h"
+#include "app/datafolder.h"
+#include "core/listfile.h"
 #include "playlist/listview.h"
 #include "playlist/view.h"
 

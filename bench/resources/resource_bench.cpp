@@ -5,7 +5,10 @@
 //
 // Usage: resource_bench [case]   (no case: every case, one line each)
 
+#include "app/appstate.h"
 #include "archives/archives.h"
+#include "core/listfile.h"
+#include "core/playqueue.h"
 #include "platform/dynlib.h"
 #include "platform/files.h"
 #include "platform/mci/mediaplayer.h"
@@ -13,9 +16,6 @@
 #include "platform/mci/smfparser.h"
 #include "platform/mci/songfile.h"
 #include "platform/profile.h"
-#include "player/appstate.h"
-#include "playlist/listfile.h"
-#include "playlist/playqueue.h"
 #include "support/bigfiles.h"
 #include "support/smfbuilder.h"
 #include "support/tempfolder.h"

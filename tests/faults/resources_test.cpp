@@ -3,8 +3,8 @@
 // checked here.)
 #include "faultfixture.h"
 
-#include "player/settingsfile.h"
-#include "playlist/listfile.h"
+#include "app/settingsfile.h"
+#include "core/listfile.h"
 #include "support/bigfiles.h"
 
 #include "platform/files.h"

@@ -5,7 +5,7 @@
 
 #include "platform/files.h"
 #include "platform/widgets/windowmove.h"
-#include "settings/design.h"
+#include "app/design.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>

@@ -1,6 +1,7 @@
-// The media controls' view of the bar and their requests, on the silent output without a
-// bus (the service then stays unregistered but answers every request the same way).
-#include "playerfixture.h"
+// The media controls' view of the player core and their requests, on the silent output
+// without a bus (the service then stays unregistered but answers every request the same
+// way) and without a window: a host stands in for the bar.
+#include "core/corefixture.h"
 
 #include "player/mprisplayer.h"
 #include "player/mprisservice.h"
@@ -10,23 +11,54 @@
 #include <QCoreApplication>
 #include <QDBusObjectPath>
 #include <QSignalSpy>
+#include <QTimer>
 
-using testing_support::PlayerTest;
+using testing_support::CoreTest;
 
 namespace {
 
-class MprisTest : public PlayerTest
+// The window's part as the bar plays it: files are taken in as a drop after the request
+// returns, and the position bar is 80 pixels wide.
+class FakeHost : public TMprisHost
+{
+public:
+    explicit FakeHost(TPlayerCore &core)
+        : core_(core)
+    {
+    }
+    void OpenFromDesktop(const std::vector<std::string> &paths) override
+    {
+        ++raised;
+        QTimer::singleShot(0, [this, paths] { core_.OpenFiles(paths); });
+    }
+    void RaiseBar() override { ++raised; }
+    void CloseFromDesktop() override { ++closed; }
+    int PositionBarWidth() const override { return 80; }
+    void ShowRequestError(const std::string &message) override { errors.push_back(message); }
+
+    int raised = 0;
+    int closed = 0;
+    std::vector<std::string> errors;
+
+private:
+    TPlayerCore &core_;
+};
+
+class MprisTest : public CoreTest
 {
 protected:
     void SetUp() override
     {
-        PlayerTest::SetUp();
-        service_ = std::make_unique<TMprisService>(*bar_, QDBusConnection(QStringLiteral("none")));
+        CoreTest::SetUp();
+        host_ = std::make_unique<FakeHost>(*core_);
+        service_ = std::make_unique<TMprisService>(*core_, *host_,
+                                                   QDBusConnection(QStringLiteral("none")));
     }
     void TearDown() override
     {
         service_.reset();
-        PlayerTest::TearDown();
+        host_.reset();
+        CoreTest::TearDown();
     }
     // Songs queued as an intake leaves them, the first started.
     void Start(const std::vector<std::pair<std::string, std::uint32_t>> &songs)
@@ -35,10 +67,10 @@ protected:
             Enqueue(Song(name, lengthMs), "  " + name + " title\t");
         CurrentIndex = 0;
         LastIndex = static_cast<int>(songs.size()) - 1;
-        bar_->StartCurrentSong();
+        core_->StartCurrentSong();
     }
-    mci::TMediaPlayer &Device() { return bar_->MediaPlayer1(); }
 
+    std::unique_ptr<FakeHost> host_;
     std::unique_ptr<TMprisService> service_;
 };
 
@@ -65,7 +97,7 @@ TEST_F(MprisTest, StatusAndSongFollowTheBar)
     Advance(1234);
     EXPECT_EQ(service_->PositionUs(), 1234000);
 
-    bar_->PauseSong();
+    core_->PauseSong();
     status = service_->Status();
     EXPECT_EQ(status.playback, TMprisPlayback::Paused);
     EXPECT_FALSE(status.canSeek || status.canGoNext)
@@ -123,7 +155,7 @@ TEST_F(MprisTest, RequestsFollowTheBarsRules)
 TEST_F(MprisTest, SeeksGoThroughThePositionBar)
 {
     Start({{"a.mid", 200000}, {"b.mid", 3000}}); // one step of the bar is 2500 ms
-    QSignalSpy jumps(bar_.get(), &TMidi_main::PositionJumped);
+    QSignalSpy jumps(core_.get(), &TPlayerCore::PositionJumped);
     service_->Seek(1000000);
     EXPECT_EQ(Device().Position(), 2500) << "forward to the next step, not back to 0";
     service_->Seek(-1000000);
@@ -193,9 +225,24 @@ TEST_F(MprisTest, OpenUriTakesInLocalFilesAsADrop)
 
     ASSERT_TRUE(service_->OpenUri(FileUrl(path)));
     QCoreApplication::processEvents();
-    ASSERT_EQ(view_->Queue().Count(), 1) << "the list is replaced";
-    EXPECT_EQ(view_->Queue().Entry(0).FilePath, path);
+    ASSERT_EQ(Queue().Count(), 1) << "the list is replaced";
+    EXPECT_EQ(Queue().Entry(0).FilePath, path);
     EXPECT_EQ(Device().Mode(), mci::mpPlaying);
+    EXPECT_EQ(host_->raised, 1);
+}
+
+// Catches Raise or Quit not reaching the window, or a failed request's message lost instead
+// of shown by the window once the call has been answered.
+TEST_F(MprisTest, WindowRequestsAndErrorsGoToTheHost)
+{
+    service_->Raise();
+    service_->Quit();
+    EXPECT_EQ(host_->raised, 1);
+    EXPECT_EQ(host_->closed, 1);
+    service_->RunCall([] { throw std::runtime_error("no device"); });
+    EXPECT_TRUE(host_->errors.empty()) << "shown only after the answer";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(host_->errors, std::vector<std::string>{"no device"});
 }
 
 // Catches a Volume the desktop cannot write (a read-only property), a volume that does not

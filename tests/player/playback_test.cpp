@@ -1,9 +1,10 @@
-// The transport, the display timer and automatic advance, on the silent output.
+// The bar as the view of the transport: the state icon, the timers, the time display, the
+// position bar (its fill and clicks) and the scrolling title, on the silent output.
 #include "playerfixture.h"
 
 #include "ui_main.h"
 
-#include "settings/design.h"
+#include "app/design.h"
 
 using testing_support::PlayerTest;
 using namespace SkinAtlas;
@@ -40,7 +41,7 @@ protected:
 
 } // namespace
 
-// Catches a song started without its reset file, or the mark and timers not set.
+// Catches the bar not following a start: its icon, mark and timers.
 TEST_F(PlaybackTest, StartingPlaysTheResetFileFirstAndMarksTheEntry)
 {
     StartThree();
@@ -53,75 +54,8 @@ TEST_F(PlaybackTest, StartingPlaysTheResetFileFirstAndMarksTheEntry)
     EXPECT_EQ(IconShown(), IconPicture(PlayIcon));
 }
 
-// Catches transport actions that act in states where they must do nothing.
-TEST_F(PlaybackTest, TransportTableIsFollowed)
-{
-    StartThree();
-    bar_->PreviousSong(); // at entry 0: nothing
-    EXPECT_EQ(CurrentIndex, 0);
-    EXPECT_EQ(ResetsSent(), 1);
-
-    Advance(1500);
-    bar_->PauseSong();
-    EXPECT_EQ(Device().Mode(), mci::mpPaused);
-    EXPECT_FALSE(bar_->Timer1.isActive());
-    EXPECT_EQ(IconShown(), IconPicture(PauseIcon));
-    bar_->StopSong();      // while paused: nothing
-    bar_->NextSong(false); // while paused: nothing
-    EXPECT_EQ(Device().Mode(), mci::mpPaused);
-    EXPECT_EQ(CurrentIndex, 0);
-    EXPECT_EQ(Device().Position(), 1500);
-
-    bar_->PauseSong(); // resumes from the paused point
-    EXPECT_EQ(Device().Mode(), mci::mpPlaying);
-    EXPECT_TRUE(bar_->Timer1.isActive());
-    Advance(500);
-    EXPECT_EQ(Device().Position(), 2000);
-
-    bar_->StopSong();
-    EXPECT_EQ(Device().Mode(), mci::mpStopped);
-    EXPECT_EQ(Device().Position(), 0);
-    EXPECT_EQ(IconShown(), IconPicture(StopIcon));
-    bar_->PauseSong(); // while stopped: nothing
-    EXPECT_EQ(Device().Mode(), mci::mpStopped);
-    bar_->PlaySong();
-    EXPECT_EQ(Device().Mode(), mci::mpPlaying);
-    EXPECT_EQ(Device().Position(), 0);
-}
-
-// Catches Next going past LastIndex, or Next/Previous not playing the reset file again.
-TEST_F(PlaybackTest, NextAndPreviousStepWithinTheList)
-{
-    StartThree();
-    bar_->NextSong(false);
-    EXPECT_EQ(CurrentIndex, 1);
-    EXPECT_EQ(Marked(), 1);
-    EXPECT_EQ(ResetsSent(), 2);
-    bar_->NextSong(false);
-    bar_->NextSong(false); // at LastIndex: nothing
-    EXPECT_EQ(CurrentIndex, 2);
-    EXPECT_EQ(ResetsSent(), 3);
-    bar_->PreviousSong();
-    EXPECT_EQ(CurrentIndex, 1);
-    EXPECT_EQ(ResetsSent(), 4);
-    EXPECT_EQ(Device().FileName(), program_ / "b.mid");
-}
-
-// Catches the advance not happening at the end of a song, or not after the reset file.
-TEST_F(PlaybackTest, EndOfSongAdvancesAfterTheResetFile)
-{
-    StartThree();
-    PlayToEnd();
-    EXPECT_EQ(CurrentIndex, 1);
-    EXPECT_EQ(ResetsSent(), 2);
-    EXPECT_EQ(Device().Mode(), mci::mpPlaying);
-    PlayToEnd();
-    EXPECT_EQ(CurrentIndex, 2);
-    EXPECT_EQ(ResetsSent(), 3);
-}
-
-// Catches the end of the list leaving the timer on, the display not reset, or Play not
-// starting the last song again.
+// Catches the end of the list leaving the bar's timer on or its time display not reset,
+// or Play not starting the timer again.
 TEST_F(PlaybackTest, EndOfTheListStopsAndPlayRestarts)
 {
     StartThree(2000);
@@ -145,7 +79,7 @@ TEST_F(PlaybackTest, EndOfTheListStopsAndPlayRestarts)
     EXPECT_TRUE(bar_->Timer1.isActive());
 }
 
-// Catches the seek target computed with the multiplication first.
+// Catches a click on the position bar seeking to the wrong place, or a right click seeking.
 TEST_F(PlaybackTest, PositionBarSeeksByWholeSteps)
 {
     Enqueue(Song("long.mid", 200000));
@@ -189,16 +123,6 @@ TEST_F(PlaybackTest, FillGrowsWithThePositionAndSkipsEmptySongs)
     EXPECT_EQ(IconShown(), IconPicture(StopIcon));
 }
 
-// Catches a song starting although its reset file is missing, and the timer running on.
-TEST_F(PlaybackTest, MissingResetFileStopsEverything)
-{
-    Enqueue(Song("a.mid", 1000));
-    FormatName = "NONE.MID";
-    EXPECT_THROW(bar_->StartCurrentSong(), mci::EMCIDeviceError);
-    EXPECT_EQ(Marked(), -1);
-    EXPECT_FALSE(bar_->Timer1.isActive());
-}
-
 // Catches the length part missing from the scrolling title.
 TEST_F(PlaybackTest, TitleCarriesTheLengthWhenAsked)
 {
@@ -213,4 +137,16 @@ TEST_F(PlaybackTest, TitleCarriesTheLengthWhenAsked)
     for (int i = 0; i < width; ++i)
         bar_->TitleTimerTimer();
     EXPECT_EQ(bar_->TitleOffset(), 224);
+}
+
+// Catches an intake without songs not telling the user, or the bar not showing the idle
+// icon afterwards.
+TEST_F(PlaybackTest, NothingUsableGivesTheMessageAndTheIdleIcon)
+{
+    const std::string rcp = program_.Write("song.rcp", std::string(64, 'x'));
+    AnswerNextModal();
+    bar_->WMDropFiles({rcp});
+    EXPECT_EQ(view_->Queue().Count(), 0);
+    EXPECT_EQ(lastModalText_, QString::fromUtf8("対応するMIDIファイルが存在していません。"));
+    EXPECT_EQ(IconShown(), IconPicture(IdleIcon));
 }

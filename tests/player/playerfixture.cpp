@@ -1,10 +1,12 @@
 #include "playerfixture.h"
 
+#include "core/corefixture.h"
+
 #include "ui_main.h"
 
+#include "app/design.h"
 #include "platform/dynlib.h"
 #include "platform/files.h"
-#include "settings/design.h"
 #include "support/smfbuilder.h"
 
 #include <QApplication>
@@ -69,11 +71,7 @@ std::string PlayerTest::Song(const std::string &name, std::uint32_t lengthMs,
 
 void PlayerTest::Enqueue(const std::string &path, const std::string &title)
 {
-    TPlayEntry entry;
-    entry.Title = title;
-    entry.FileName = platform::ExtractFileName(path);
-    entry.FilePath = path;
-    view_->Queue().Append(entry);
+    EnqueueSong(view_->Queue(), path, title);
 }
 
 void PlayerTest::Advance(std::int64_t ms)
@@ -110,13 +108,7 @@ QImage PlayerTest::IconPicture(const QRect &source) const
 
 int PlayerTest::ResetsSent()
 {
-    int count = 0;
-    for (const mci::LoggedEvent &event : output_->Log()) {
-        const mci::MidiMessage &bytes = event.message;
-        if (bytes.size() >= 6 && bytes[0] == 0xF0 && bytes[1] == 0x7E && bytes[3] == 0x09)
-            ++count;
-    }
-    return count;
+    return CountResets(*output_);
 }
 
 } // namespace testing_support

@@ -3,8 +3,8 @@
 // its own (reset file and default design copied from the built program folder), with a
 // private temporary folder. Nothing sounds and nothing waits for real time.
 
-#include "player/appstate.h"
-#include "player/datafolder.h"
+#include "app/appstate.h"
+#include "app/datafolder.h"
 #include "player/main.h"
 #include "playlist/view.h"
 #include "settings/skinatlas.h"

@@ -1,9 +1,9 @@
 // Playing, reordering and dropping on the play list window, and moving the window.
 #include "playlistwindow.h"
 
+#include "app/design.h"
 #include "platform/widgets/image.h"
 #include "playlist/listview.h"
-#include "settings/design.h"
 
 #include <QDrag>
 #include <QGuiApplication>
@@ -85,19 +85,18 @@ TEST(ListWindowPlay, DoubleClickStartsTheEntry)
     FiveEntries w;
     LastIndex = 1;
     DoubleClickAt(w, OnRow(w, 3));
-    EXPECT_EQ(w.player.calls, Calls{"StartCurrentSong 3"});
+    EXPECT_EQ(w.player.calls, Calls{"PlayEntry 3"});
     EXPECT_EQ(LastIndex, 1);
 }
 
-// Catches a "Null" member being played without extracting it first, or its path not
-// pointing at the extracted copy.
-TEST(ListWindowPlay, NullMemberIsExtractedFirst)
+// Catches a double-click on a member without a known copy not reaching the core (which
+// extracts it before it plays).
+TEST(ListWindowPlay, NullMemberIsPlayedThroughTheCore)
 {
     FiveEntries w;
     w.form.Queue().Insert(1, {"", "B", "b b.mid", "Null", "/m/set.lzh"});
     DoubleClickAt(w, OnRow(w, 1));
-    EXPECT_EQ(w.player.calls, (Calls{"ExtractArchive /m/set.lzh [b b.mid]", "StartCurrentSong 1"}));
-    EXPECT_EQ(w.form.Queue().Entry(1).FilePath, TempFolder + "/b b.mid");
+    EXPECT_EQ(w.player.calls, Calls{"PlayEntry 1"});
 }
 
 // Catches a move downwards landing before the target or an upward one after it, and a
@@ -153,10 +152,10 @@ TEST(ListWindowReorder, ForeignRowDragIsRefused)
     EXPECT_EQ(w.Names(), (Names{"a.mid", "b.mid", "c.mid", "d.mid", "e.mid"}));
 }
 
-// Catches song files with capital extensions taken as archives, the RCP test ignoring the
-// converter's presence, a drop restarting playback or moving the play position, or a
-// file drop accepted as a move (the file manager would then delete the files).
-TEST(ListWindowDrop, SongsAreAddedAndArchivesExtracted)
+// Catches a drop not handed to the core's append in order, a drop moving the play
+// position, or a file drop accepted as a move (the file manager would then delete the
+// files).
+TEST(ListWindowDrop, DroppedFilesAreAppendedThroughTheCore)
 {
     FiveEntries w;
     CurrentIndex = 2;
@@ -169,19 +168,15 @@ TEST(ListWindowDrop, SongsAreAddedAndArchivesExtracted)
     EXPECT_EQ(probe.dropAction(), Qt::CopyAction);
     EXPECT_TRUE(DropOn(w.List()->viewport(), OnRow(w, 0), data.get()));
 
-    EXPECT_EQ(w.player.calls, (Calls{"AddSong /in/SONG.MID []", "AddSong /in/Song.Rmi []",
-                                     "ExtractArchive /in/set.LZH []", "ScanTempFolder /in/set.LZH",
-                                     "ExtractArchive /in/x.rcp []", "ScanTempFolder /in/x.rcp"}));
-    EXPECT_EQ(w.Names(),
-              (Names{"a.mid", "b.mid", "c.mid", "d.mid", "e.mid", "SONG.MID", "Song.Rmi"}));
+    EXPECT_EQ(w.player.calls, Calls{"AppendFiles [/in/SONG.MID] [/in/Song.Rmi] [/in/set.LZH] "
+                                    "[/in/x.rcp]"});
     EXPECT_EQ(CurrentIndex, 2);
     EXPECT_EQ(LastIndex, 3);
 
     w.player.calls.clear();
-    LibraryPresent[RcpConverterFlag] = true;
-    const auto rcp = FileDrop({"/in/x.R36"});
-    EXPECT_TRUE(DropOn(w.List()->viewport(), BelowTheRows(w), rcp.get()));
-    EXPECT_EQ(w.player.calls, Calls{"AddSong /in/x.R36 []"});
+    const auto below = FileDrop({"/in/x.R36"});
+    EXPECT_TRUE(DropOn(w.List()->viewport(), BelowTheRows(w), below.get()));
+    EXPECT_EQ(w.player.calls, Calls{"AppendFiles [/in/x.R36]"});
 }
 
 // Catches files dropped outside the list (on the caption strip or the control strip) being
@@ -192,7 +187,7 @@ TEST(ListWindowDrop, WholeWindowTakesFiles)
     const auto data = FileDrop({"/in/a b.mid"});
     EXPECT_TRUE(DropOn(w.form.findChild<QWidget *>("BackImage"), QPoint(10, 5), data.get()));
     EXPECT_TRUE(DropOn(w.Strip(), QPoint(200, 5), data.get()));
-    EXPECT_EQ(w.player.calls, (Calls{"AddSong /in/a b.mid []", "AddSong /in/a b.mid []"}));
+    EXPECT_EQ(w.player.calls, (Calls{"AppendFiles [/in/a b.mid]", "AppendFiles [/in/a b.mid]"}));
 }
 
 // Catches the window left partly off the screen after a drag by its caption strip, or a

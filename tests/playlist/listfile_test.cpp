@@ -1,4 +1,4 @@
-#include "playlist/listfile.h"
+#include "core/listfile.h"
 
 #include "support/tempfolder.h"
 

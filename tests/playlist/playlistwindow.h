@@ -3,10 +3,10 @@
 // a window with the program folder and the temporary folder in a fresh test folder, and
 // helpers that drop, click and read the message window without ever blocking.
 
+#include "app/appstate.h"
+#include "app/datafolder.h"
+#include "core/playercore.h"
 #include "platform/files.h"
-#include "player/appstate.h"
-#include "player/datafolder.h"
-#include "playlist/playerservices.h"
 #include "playlist/view.h"
 #include "support/tempfolder.h"
 
@@ -20,43 +20,21 @@
 #include <string>
 #include <vector>
 
-// Records every request; AddSong appends an entry the way the player's intake does and
-// StartCurrentSong notes the index it was asked to start.
-class FakePlayer : public PlayerServices
+// A player core that records what the window asks of it instead of taking files in or
+// playing.
+class FakePlayer : public TPlayerCore
 {
 public:
-    explicit FakePlayer(PlayQueue &queue)
-        : queue_(queue)
+    void AppendFiles(const std::vector<std::string> &paths) override
     {
+        std::string call = "AppendFiles";
+        for (const std::string &path : paths)
+            call += " [" + path + "]";
+        calls.push_back(call);
     }
-
-    void AddSong(const std::string &path, const std::string &archivePath) override
-    {
-        calls.push_back("AddSong " + path + " [" + archivePath + "]");
-        TPlayEntry entry;
-        entry.Title = "title of " + platform::ExtractFileName(path);
-        entry.FileName = platform::ExtractFileName(path);
-        entry.FilePath = path;
-        entry.ArchivePath = archivePath;
-        queue_.Append(entry);
-    }
-    void ExtractArchive(const std::string &archivePath, const std::string &mask) override
-    {
-        calls.push_back("ExtractArchive " + archivePath + " [" + mask + "]");
-    }
-    void ScanTempFolder(const std::string &archivePath) override
-    {
-        calls.push_back("ScanTempFolder " + archivePath);
-    }
-    void StartCurrentSong() override
-    {
-        calls.push_back("StartCurrentSong " + std::to_string(CurrentIndex));
-    }
+    void PlayEntry(int index) override { calls.push_back("PlayEntry " + std::to_string(index)); }
 
     std::vector<std::string> calls;
-
-private:
-    PlayQueue &queue_;
 };
 
 // What the message window showed.
@@ -90,14 +68,13 @@ class PlayListWindow
 {
 public:
     PlayListWindow()
-        : player(form.Queue())
     {
         SetProgramFolder(folder.Path() + "/");
         TempFolder = folder / "SONOLUXTEMP";
         LibraryPresent.fill(false);
         CurrentIndex = 0;
         LastIndex = 0;
-        form.SetPlayerServices(&player);
+        form.SetCore(&player);
     }
 
     // A file that exists, named name inside the test folder; returns its path.
@@ -124,8 +101,8 @@ public:
     }
 
     testing_support::TempFolder folder;
-    Tview_form form;
     FakePlayer player;
+    Tview_form form;
 };
 
 // Mime data of files dropped from a file manager.

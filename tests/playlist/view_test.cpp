@@ -216,75 +216,19 @@ TEST(ListWindowStrip, HandCursorOverTheButtons)
         EXPECT_EQ(cursorAt(x), Qt::ArrowCursor) << "x " << x;
 }
 
-// Catches Clear stopping or restarting the song, or leaving a play position past the list.
-TEST(ListWindowPosition, ClearWhilePlayingAsksNothingOfThePlayer)
+// Catches Delete without a selection removing anything, or removing another entry than
+// the selected one.
+TEST(ListWindowStrip, DeleteRemovesTheSelectedEntryOnly)
 {
     PlayListWindow w;
     w.form.Queue().Assign({w.PlainEntry("a.mid"), w.PlainEntry("b.mid"), w.PlainEntry("c.mid")});
-    w.form.Queue().SetMarker(1, ">");
-    CurrentIndex = 1;
-    LastIndex = 2;
-
-    ClickStrip(w, ClearX);
-
-    EXPECT_EQ(w.form.Queue().Count(), 0);
-    EXPECT_EQ(CurrentIndex, 0);
-    EXPECT_EQ(LastIndex, 0);
-    EXPECT_TRUE(w.player.calls.empty());
-}
-
-// Catches Delete or Load leaving CurrentIndex or LastIndex on an entry that no longer
-// exists (or at -1), and Delete without a selection removing anything.
-TEST(ListWindowPosition, DeleteAndLoadKeepThePositionInTheList)
-{
-    PlayListWindow w;
-    w.form.Queue().Assign({w.PlainEntry("a.mid"), w.PlainEntry("b.mid"), w.PlainEntry("c.mid")});
-    CurrentIndex = 2;
-    LastIndex = 2;
+    w.form.show();
     ClickStrip(w, DeleteX);
     EXPECT_EQ(w.form.Queue().Count(), 3) << "deleted without a selection";
-
-    SelectRow(w, 2);
+    SelectRow(w, 1);
     ClickStrip(w, DeleteX);
-    EXPECT_EQ(w.Names(), (std::vector<std::string>{"a.mid", "b.mid"}));
-    EXPECT_EQ(CurrentIndex, 1);
-    EXPECT_EQ(LastIndex, 1);
-
-    CurrentIndex = 7;
-    w.folder.Write("Sonolux.lst", ListLines({w.PlainEntry("x.mid")}));
-    ClickStrip(w, LoadX);
-    EXPECT_EQ(CurrentIndex, 0);
-    EXPECT_EQ(LastIndex, 0);
-
-    w.folder.Write("Sonolux.lst", ListLines({{"", "", "gone.mid", w.folder / "gone.mid", ""}}));
-    RunReadingReport([&] { ClickStrip(w, LoadX); });
-    EXPECT_EQ(w.form.Queue().Count(), 0);
-    EXPECT_EQ(CurrentIndex, 0);
-    EXPECT_EQ(LastIndex, 0);
-}
-
-// Catches a list file that cannot be read passing silently, losing the list in memory, or
-// leaving the play position out of the list.
-TEST(ListWindowPosition, UnreadableListFileKeepsTheList)
-{
-    PlayListWindow w;
-    // A regular file whose reading fails even for root: this process's own memory at 0.
-    ASSERT_EQ(::symlink("/proc/self/mem", w.ListFile().c_str()), 0);
-    if (!platform::FileExists(w.ListFile()))
-        GTEST_SKIP() << "no /proc/self/mem here";
-    w.form.Queue().Assign({w.PlainEntry("a.mid")});
-    CurrentIndex = 3;
-    LastIndex = 5;
-
-    try {
-        w.form.LoadList();
-        ADD_FAILURE() << "reading the list file did not fail";
-    } catch (const std::runtime_error &error) {
-        EXPECT_NE(std::string(error.what()).find(w.ListFile()), std::string::npos) << error.what();
-    }
-    EXPECT_EQ(w.Names(), std::vector<std::string>{"a.mid"});
-    EXPECT_EQ(CurrentIndex, 0);
-    EXPECT_EQ(LastIndex, 0);
+    EXPECT_EQ(w.Names(), (std::vector<std::string>{"a.mid", "c.mid"}));
+    EXPECT_TRUE(w.player.calls.empty());
 }
 
 // Catches the title column not narrowing for the scroll bar from the 20th entry, or not

@@ -5,8 +5,8 @@
 #include "platform/files.h"
 #include "platform/mci/mediaplayer.h"
 #include "platform/mci/smfwriter.h"
-#include "player/appstate.h"
-#include "player/datafolder.h"
+#include "app/appstate.h"
+#include "app/datafolder.h"
 #include "support/tempfolder.h"
 
 #include <QListWidget>

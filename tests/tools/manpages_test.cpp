@@ -1,6 +1,6 @@
 #include "platform/files.h"
 #include "platform/mci/outputconfig.h"
-#include "player/settingsfile.h"
+#include "app/settingsfile.h"
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "windows/about_form.h"
 
-#include "player/appstate.h"
-#include "settings/design.h"
+#include "app/appstate.h"
+#include "app/design.h"
 
 #include <QGuiApplication>
 #include <QLabel>

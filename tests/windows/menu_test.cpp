@@ -1,7 +1,7 @@
 #include "windows/menu.h"
 
 #include "modal.h"
-#include "settings/design.h"
+#include "app/design.h"
 
 #include <QListWidget>
 #include <QTest>

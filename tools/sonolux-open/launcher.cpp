@@ -2,7 +2,7 @@
 
 #include "platform/instance.h"
 #include "platform/tempdir.h"
-#include "player/startup.h"
+#include "app/startup.h"
 
 #include <QProcess>
 #include <QThread>

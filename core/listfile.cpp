@@ -1,7 +1,7 @@
 #include "listfile.h"
 
 #include "platform/files.h"
-#include "player/appstate.h"
+#include "app/appstate.h"
 
 #include <algorithm>
 #include <stdexcept>

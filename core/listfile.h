@@ -8,7 +8,7 @@
 // Reading takes a line up to its CR and skips the LF after it; a Ctrl-Z (0x1A) or the end
 // of the data ends the file, and lines missing at the end read as empty.
 
-#include "playlist/playqueue.h"
+#include "core/playqueue.h"
 
 #include <cstddef>
 #include <string>

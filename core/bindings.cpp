@@ -1,12 +1,9 @@
-// The libraries bound at run time for single calls: the loader module for titles and the
-// foreign-header check, and the outside converter for RCP song files. Each call loads its
-// library, looks its entries up by name, calls, and unloads it again, also on failure.
-#include "main.h"
+#include "bindings.h"
 
-#include "appstate.h"
-
+#include "app/appstate.h"
+#include "loader/sonolux_module.h"
+#include "outside/rcpcv/rcpcv.h"
 #include "platform/dynlib.h"
-#include "windows/error.h"
 
 #include <cstring>
 
@@ -16,14 +13,10 @@ constexpr const char *LoaderModule = "sonolux.dll";
 constexpr const char *Converter = "rcpcv.dll";
 constexpr std::size_t ShortStringMax = 255;
 
-// The loader module's entries: 0 on success; otherwise the output buffer holds the message.
-using ComLoadEntry = int (*)(unsigned char *title, const unsigned char *fileName);
-using MacCheckEntry = int (*)(unsigned char *result, const unsigned char *fileName,
-                              const unsigned char *folder);
-using ConvertFileEntry = void *(*)(const char *, std::int32_t, std::int32_t, std::int32_t,
-                                   std::int32_t);
-using SaveSmfEntry = std::int32_t (*)(void *, const char *);
-using DeleteObjectEntry = void (*)(void *);
+// The converter's entries, typed as its header publishes them.
+using ConvertFileEntry = decltype(&rcpcvConvertFile);
+using SaveSmfEntry = decltype(&rcpcvSaveSMF);
+using DeleteObjectEntry = decltype(&rcpcvDeleteObject);
 
 struct ShortString
 {
@@ -66,10 +59,22 @@ Entry EntryOrFail(const platform::DynamicLibrary &library, const char *name)
 
 } // namespace
 
-std::string TMidi_main::ReadTitle(const std::string &path)
+const char *const WorkFileName = "TEMP.MID";
+
+EDLLoadError::EDLLoadError()
+    : std::runtime_error("Unable to Load DLL")
+{
+}
+
+EDLLoadError::EDLLoadError(const std::string &message)
+    : std::runtime_error(message)
+{
+}
+
+std::string ReadTitle(const std::string &path)
 {
     const platform::DynamicLibrary library = LoadOrFail(LoaderModule);
-    const auto comLoad = EntryOrFail<ComLoadEntry>(library, "ComLoad");
+    const auto comLoad = EntryOrFail<ComLoadFunction>(library, "ComLoad");
     const ShortString fileName = ToShortString(path);
     ShortString title;
     if (comLoad(title.bytes, fileName.bytes) != 0)
@@ -77,10 +82,10 @@ std::string TMidi_main::ReadTitle(const std::string &path)
     return FromShortString(title);
 }
 
-std::string TMidi_main::CheckHeader(const std::string &path)
+std::string CheckHeader(const std::string &path)
 {
     const platform::DynamicLibrary library = LoadOrFail(LoaderModule);
-    const auto macCheck = EntryOrFail<MacCheckEntry>(library, "MacCheck");
+    const auto macCheck = EntryOrFail<MacCheckFunction>(library, "MacCheck");
     EnsureTempFolder();
     const ShortString folder = ToShortString(TempFolder);
     const ShortString fileName = ToShortString(path);
@@ -90,14 +95,14 @@ std::string TMidi_main::CheckHeader(const std::string &path)
     return FromShortString(result);
 }
 
-std::string TMidi_main::ConvertRcp(const std::string &path)
+std::string ConvertRcp(const std::string &path)
 {
     const platform::DynamicLibrary library = LoadOrFail(Converter);
     const auto convertFile = EntryOrFail<ConvertFileEntry>(library, "rcpcvConvertFile");
     const auto saveSmf = EntryOrFail<SaveSmfEntry>(library, "rcpcvSaveSMF");
     const auto deleteObject = EntryOrFail<DeleteObjectEntry>(library, "rcpcvDeleteObject");
     EnsureTempFolder();
-    const std::string output = TempFolder + "/TEMP.MID";
+    const std::string output = TempFolder + "/" + WorkFileName;
 
     void *song = convertFile(path.c_str(), 0, 0, 0, 0);
     if (song == nullptr)
@@ -105,7 +110,7 @@ std::string TMidi_main::ConvertRcp(const std::string &path)
     const std::int32_t saved = saveSmf(song, output.c_str());
     deleteObject(song);
     // A song that was not written must not play the previous conversion in its place.
-    if (saved != 0)
+    if (saved != RCPCV_OK)
         throw std::runtime_error("The converted song could not be written to " + output + ".");
     return output;
 }

@@ -1,5 +1,5 @@
-#include "player/appstate.h"
-#include "player/datafolder.h"
+#include "app/appstate.h"
+#include "app/datafolder.h"
 
 #include "platform/files.h"
 #include "platform/userfolders.h"

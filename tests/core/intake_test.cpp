@@ -1,25 +1,22 @@
 // Song intake: drops and chosen files becoming entries, titles through the loader module,
 // and the failures of the run-time bindings.
-#include "playerfixture.h"
-
-#include "ui_main.h"
+#include "corefixture.h"
 
 #include "platform/dynlib.h"
-#include "windows/error.h"
 
 #include <sys/stat.h>
 
-using testing_support::PlayerTest;
+using testing_support::CoreTest;
 
 namespace {
 
-class IntakeTest : public PlayerTest
+class IntakeTest : public CoreTest
 {
 protected:
-    std::vector<std::string> Titles() const
+    std::vector<std::string> Titles()
     {
         std::vector<std::string> titles;
-        for (const TPlayEntry &entry : view_->Queue().Entries())
+        for (const TPlayEntry &entry : Queue().Entries())
             titles.push_back(entry.Title);
         return titles;
     }
@@ -34,28 +31,28 @@ TEST_F(IntakeTest, DroppedSongsReplaceTheListInOrderAndPlay)
     const std::string a = Song("a.mid", 1000, "First");
     const std::string b = Song("B.MID", 1000, "Second");
     const std::string c = program_.Write("c.rmi", "RIFF....RMIDdata");
-    bar_->WMDropFiles({b, a, c});
+    core_->OpenFiles({b, a, c});
     EXPECT_EQ(Titles(), (std::vector<std::string>{"Second", "First", ""}));
-    EXPECT_EQ(view_->Queue().Entry(0).FileName, "B.MID");
-    EXPECT_EQ(view_->Queue().Entry(0).FilePath, b);
-    EXPECT_EQ(view_->Queue().Entry(0).ArchivePath, "");
+    EXPECT_EQ(Queue().Entry(0).FileName, "B.MID");
+    EXPECT_EQ(Queue().Entry(0).FilePath, b);
+    EXPECT_EQ(Queue().Entry(0).ArchivePath, "");
     EXPECT_EQ(CurrentIndex, 0);
     EXPECT_EQ(LastIndex, 2);
-    EXPECT_EQ(bar_->MediaPlayer1().FileName(), b);
-    EXPECT_EQ(bar_->MediaPlayer1().Mode(), mci::mpPlaying);
+    EXPECT_EQ(Device().FileName(), b);
+    EXPECT_EQ(Device().Mode(), mci::mpPlaying);
 }
 
-// Catches folders or unsupported files being taken in, and the message not shown.
-TEST_F(IntakeTest, NothingUsableGivesTheMessageAndTheIdleIcon)
+// Catches folders or unsupported files being taken in, and the view not told.
+TEST_F(IntakeTest, NothingUsableIsReportedWithTheIdleIcon)
 {
     ::mkdir((program_ / "folder").c_str(), 0700);
     const std::string rcp = program_.Write("song.rcp", std::string(64, 'x'));
-    AnswerNextModal();
-    bar_->WMDropFiles({program_ / "folder", rcp});
-    EXPECT_EQ(view_->Queue().Count(), 0);
-    EXPECT_EQ(lastModalText_, QString::fromUtf8("対応するMIDIファイルが存在していません。"));
-    EXPECT_EQ(IconShown(), IconPicture(SkinAtlas::IdleIcon));
+    core_->OpenFiles({program_ / "folder", rcp});
+    EXPECT_EQ(Queue().Count(), 0);
+    EXPECT_EQ(noSongs_, 1);
+    EXPECT_EQ(core_->ShownIcon(), StateIcon::Idle);
     EXPECT_EQ(LastIndex, 0);
+    EXPECT_FALSE(core_->IsLoaded());
 }
 
 // Catches a failed title probe leaving a half-filled entry or a play position past the list.
@@ -64,13 +61,13 @@ TEST_F(IntakeTest, FailedProbeLeavesNoEntryBehind)
     const std::string good = Song("good.mid", 1000, "Good");
     CurrentIndex = 5;
     try {
-        bar_->WMDropFiles({good, program_ / "gone.mid"});
+        core_->OpenFiles({good, program_ / "gone.mid"});
         FAIL() << "no error";
     } catch (const std::runtime_error &error) {
         EXPECT_NE(std::string(error.what()).find("gone.mid"), std::string::npos) << error.what();
     }
-    ASSERT_EQ(view_->Queue().Count(), 1);
-    EXPECT_EQ(view_->Queue().Entry(0).Title, "Good");
+    ASSERT_EQ(Queue().Count(), 1);
+    EXPECT_EQ(Queue().Entry(0).Title, "Good");
     EXPECT_EQ(CurrentIndex, 0);
 }
 
@@ -81,8 +78,8 @@ TEST_F(IntakeTest, OverlongPathsAreRefused)
         program_.Write(std::string(120, 'd') + "/" + std::string(140, 'e') + ".mid",
                        testing_support::MakeSmf(100, "Deep"));
     EXPECT_GT(deep.size(), 255u);
-    EXPECT_THROW(bar_->WMDropFiles({deep}), std::runtime_error);
-    EXPECT_EQ(view_->Queue().Count(), 0);
+    EXPECT_THROW(core_->OpenFiles({deep}), std::runtime_error);
+    EXPECT_EQ(Queue().Count(), 0);
 }
 
 // Catches a missing loader module not reported as the designed error.
@@ -92,13 +89,13 @@ TEST_F(IntakeTest, MissingLoaderModuleIsReported)
     platform::SetLibrarySearchFolder(empty.Path());
     ASSERT_FALSE(platform::CanLoadLibrary("sonolux.dll")) << "a copy on the system's loader path";
     try {
-        bar_->ReadTitle(Song("a.mid", 100));
+        ReadTitle(Song("a.mid", 100));
         FAIL() << "no error";
     } catch (const EDLLoadError &error) {
         EXPECT_STREQ(error.what(), "Unable to Load DLL");
     }
-    EXPECT_THROW(bar_->CheckHeader(program_ / "a.mid"), EDLLoadError);
-    EXPECT_THROW(bar_->ConvertRcp(program_ / "a.rcp"), EDLLoadError);
+    EXPECT_THROW(CheckHeader(program_ / "a.mid"), EDLLoadError);
+    EXPECT_THROW(ConvertRcp(program_ / "a.rcp"), EDLLoadError);
 }
 
 // Catches a wrapped file played under its own name instead of the rewritten copy.
@@ -107,7 +104,7 @@ TEST_F(IntakeTest, WrappedFilesPlayFromTheTemporaryCopy)
     const std::string wrapped =
         program_.Write("wrapped.mid", std::string(128, '\0') + testing_support::MakeSmf(500, "W"));
     Enqueue(wrapped);
-    bar_->StartCurrentSong();
-    EXPECT_EQ(bar_->MediaPlayer1().FileName(), TempFolder + "/TEMP.MID");
-    EXPECT_EQ(bar_->MediaPlayer1().Mode(), mci::mpPlaying);
+    core_->StartCurrentSong();
+    EXPECT_EQ(Device().FileName(), TempFolder + "/TEMP.MID");
+    EXPECT_EQ(Device().Mode(), mci::mpPlaying);
 }

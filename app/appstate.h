@@ -2,7 +2,8 @@
 // The player-wide values: one set per process, owned by the bar window's start-up and
 // read and written directly by the other windows.
 
-#include <array>
+#include "formats/registry.h"
+
 #include <string>
 
 // Folder of the program, ending in "/" (exactly one; the root folder is "/").
@@ -16,11 +17,11 @@ extern std::string TempFolder;
 extern std::string ConfigFolder; // "Sonolux.ini", "Sonolux.lst" and the device's "midimap.ini"
 extern std::string DataFolder;   // the user's own designs in "skin/" and reset files in "format/"
 
-// Which optional outside libraries could be loaded at start-up (see LibraryProbes).
-constexpr std::size_t LibraryCount = 7;
-extern std::array<bool, LibraryCount> LibraryPresent;
-// Flag 6: RCP song files (".rcp", ".r36", ".g36") count as songs.
-constexpr std::size_t RcpConverterFlag = 6;
+// Which optional outside libraries could be loaded at start-up, one flag per row of
+// formats::Libraries (flag formats::RcpConverterFlag: RCP song files count as songs).
+using formats::LibraryCount;
+using formats::RcpConverterFlag;
+extern formats::TLibraryFlags LibraryPresent;
 
 // The settings kept in "Sonolux.ini".
 extern std::string SkinName;   // design file in "skin/" (see FindDataFile)
@@ -28,20 +29,11 @@ extern std::string LastFolder; // folder of the first song chosen last time in t
 extern std::string FormatName; // reset file in "format/" (see FindDataFile)
 extern bool ShowLength;        // the scrolling title carries the song's length
 
-// One row of the start-up probe.
-struct LibraryProbe
-{
-    const char *library;       // name passed to the library loader
-    const char *alsoRequired;  // a second library that must load too, or nullptr
-    const char *filterPattern; // what the open dialog's filter gains when present
-};
-extern const std::array<LibraryProbe, LibraryCount> LibraryProbes;
-
 // The program folder as ExeFolder holds it.
 std::string GetExeFolder();
 
-// Fills LibraryPresent: a flag is set when its library (and the second one, where there is
-// one) can be loaded; each library is unloaded again at once.
+// Fills LibraryPresent from formats::Libraries: a flag is set when its library (and the
+// second one, where there is one) can be loaded; each library is unloaded again at once.
 void ProbeLibraries();
 
 // Creates TempFolder when it does not exist (one level; a failure is ignored).

@@ -1,4 +1,4 @@
-#include "player/appstate.h"
+#include "app/appstate.h"
 
 #include "platform/dynlib.h"
 #include "platform/files.h"

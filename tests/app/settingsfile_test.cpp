@@ -1,5 +1,5 @@
-#include "player/settingsfile.h"
-#include "player/startup.h"
+#include "app/settingsfile.h"
+#include "app/startup.h"
 
 #include "platform/files.h"
 #include "platform/instance.h"

@@ -1,21 +1,21 @@
 // Songs taken out of archives: extraction into the temporary folder, entries carrying
 // their archive, members extracted again before they play.
-#include "playerfixture.h"
+#include "corefixture.h"
 
 #include "platform/files.h"
 
 #include <cstdlib>
 
-using testing_support::PlayerTest;
+using testing_support::CoreTest;
 
 namespace {
 
-class ArchiveIntakeTest : public PlayerTest
+class ArchiveIntakeTest : public CoreTest
 {
 protected:
     void SetUp() override
     {
-        PlayerTest::SetUp();
+        CoreTest::SetUp();
         LibraryPresent[1] = true; // the zip library, as the start-up probe finds it
     }
     // A zip archive in the program folder holding the named files (written first).
@@ -61,9 +61,9 @@ TEST_F(ArchiveIntakeTest, MembersBecomeEntriesOnceWithTheirFirstArchive)
     const std::string first =
         Zip("first.zip", {{"a.mid", song}, {"TEMP.MID", song}, {"notes.txt", "x"}});
     const std::string second = Zip("SECOND.ZIP", {{"A.MID", song}, {"b.rmi", "RIFF"}});
-    bar_->WMDropFiles({first, second});
+    core_->OpenFiles({first, second});
 
-    const PlayQueue &queue = view_->Queue();
+    const PlayQueue &queue = Queue();
     ASSERT_EQ(queue.Count(), 2);
     EXPECT_EQ(queue.Entry(0).FileName, "a.mid");
     EXPECT_EQ(queue.Entry(0).ArchivePath, first);
@@ -71,7 +71,7 @@ TEST_F(ArchiveIntakeTest, MembersBecomeEntriesOnceWithTheirFirstArchive)
     EXPECT_EQ(queue.Entry(0).Title, "Packed");
     EXPECT_EQ(queue.Entry(1).FileName, "b.rmi");
     EXPECT_EQ(queue.Entry(1).ArchivePath, second);
-    EXPECT_EQ(bar_->MediaPlayer1().Mode(), mci::mpPlaying);
+    EXPECT_EQ(Device().Mode(), mci::mpPlaying);
 }
 
 // Catches a member whose copy is unknown ("Null") played without being extracted first.
@@ -83,13 +83,13 @@ TEST_F(ArchiveIntakeTest, NullMembersAreExtractedBeforeTheyPlay)
     member.FileName = "x.mid";
     member.FilePath = NullPath;
     member.ArchivePath = archive;
-    view_->Queue().Append(member);
+    Queue().Append(member);
     ClearTempFolder();
-    bar_->StartCurrentSong();
-    EXPECT_EQ(view_->Queue().Entry(0).FilePath, TempFolder + "/x.mid");
+    core_->StartCurrentSong();
+    EXPECT_EQ(Queue().Entry(0).FilePath, TempFolder + "/x.mid");
     EXPECT_TRUE(platform::FileExists(TempFolder + "/x.mid"));
-    EXPECT_EQ(bar_->MediaPlayer1().FileName(), TempFolder + "/x.mid");
-    EXPECT_EQ(bar_->MediaPlayer1().Mode(), mci::mpPlaying);
+    EXPECT_EQ(Device().FileName(), TempFolder + "/x.mid");
+    EXPECT_EQ(Device().Mode(), mci::mpPlaying);
 }
 
 // Catches RCP songs taken out of archives while the converter is missing.
@@ -97,9 +97,8 @@ TEST_F(ArchiveIntakeTest, RcpSongsNeedTheConverter)
 {
     const std::string archive = Zip("rcp.zip", {{"song.rcp", std::string(400, '\0')}});
     const std::string loose = program_.Write("loose.rcp", std::string(400, '\0'));
-    AnswerNextModal();
-    bar_->WMDropFiles({archive, loose});
-    EXPECT_EQ(view_->Queue().Count(), 0);
+    core_->OpenFiles({archive, loose});
+    EXPECT_EQ(Queue().Count(), 0);
     EXPECT_FALSE(platform::FileExists(TempFolder + "/loose.rcp"));
 }
 
@@ -108,11 +107,10 @@ TEST_F(ArchiveIntakeTest, PreviewListsTheSongMembers)
 {
     const std::string archive =
         Zip("mixed.zip", {{"b.mid", "MThd"}, {"readme.txt", "x"}, {"a.rmi", "RIFF"}});
-    bar_->ExtractArchive(archive, std::string(), TMidi_main::PreviewMode);
-    EXPECT_EQ(bar_->PreviewText(), "b.mid\r\na.rmi");
+    EXPECT_EQ(core_->ArchiveSongList(archive), "b.mid\r\na.rmi");
     const std::string texts = Zip("texts.zip", {{"readme.txt", "x"}});
-    bar_->ExtractArchive(texts, std::string(), TMidi_main::PreviewMode);
-    EXPECT_EQ(bar_->PreviewText(), "対応するMIDIファイルがありません。");
+    EXPECT_EQ(core_->ArchiveSongList(texts), "対応するMIDIファイルがありません。");
+    EXPECT_EQ(core_->ArchiveSongList(program_.Write("plain.mid", "MThd")), std::nullopt);
 }
 
 // Catches the intake stopping (or playing the damaged song) when one member of an archive
@@ -121,13 +119,13 @@ TEST_F(ArchiveIntakeTest, PreviewListsTheSongMembers)
 TEST_F(ArchiveIntakeTest, DamagedMemberIsLeftOutAndTheRestPlays)
 {
     const std::string path = DamagedZip();
-    bar_->WMDropFiles({path});
-    const PlayQueue &queue = view_->Queue();
+    core_->OpenFiles({path});
+    const PlayQueue &queue = Queue();
     ASSERT_EQ(queue.Count(), 2);
     EXPECT_EQ(queue.Entry(0).FileName, "a.mid");
     EXPECT_EQ(queue.Entry(1).FileName, "c.mid");
     EXPECT_FALSE(platform::FileExists(TempFolder + "/b.mid"));
-    EXPECT_EQ(bar_->MediaPlayer1().Mode(), mci::mpPlaying);
+    EXPECT_EQ(Device().Mode(), mci::mpPlaying);
 }
 
 // Catches a play-list entry for a Shift-JIS member ("hyou", whose second byte is "\")
@@ -141,12 +139,12 @@ TEST_F(ArchiveIntakeTest, ShiftJisNullMemberIsExtractedBeforeItPlays)
     member.FileName = name;
     member.FilePath = NullPath;
     member.ArchivePath = archive;
-    view_->Queue().Append(member);
+    Queue().Append(member);
     ClearTempFolder();
-    bar_->StartCurrentSong();
+    core_->StartCurrentSong();
     EXPECT_TRUE(platform::FileExists(TempFolder + "/" + name));
-    EXPECT_EQ(bar_->MediaPlayer1().FileName(), TempFolder + "/" + name);
-    EXPECT_EQ(bar_->MediaPlayer1().Mode(), mci::mpPlaying);
+    EXPECT_EQ(Device().FileName(), TempFolder + "/" + name);
+    EXPECT_EQ(Device().Mode(), mci::mpPlaying);
 }
 
 // Catches the damaged bytes of a member played when its play-list entry ("Null") asks for
@@ -161,15 +159,15 @@ TEST_F(ArchiveIntakeTest, DamagedNullMemberNeverPlays)
         member.FileName = name;
         member.FilePath = NullPath;
         member.ArchivePath = archive;
-        view_->Queue().Append(member);
+        Queue().Append(member);
     }
     ClearTempFolder();
-    EXPECT_ANY_THROW(bar_->StartCurrentSong());
+    EXPECT_ANY_THROW(core_->StartCurrentSong());
     EXPECT_FALSE(platform::FileExists(TempFolder + "/b.mid"));
-    EXPECT_NE(bar_->MediaPlayer1().Mode(), mci::mpPlaying);
+    EXPECT_NE(Device().Mode(), mci::mpPlaying);
 
     ++CurrentIndex;
-    bar_->StartCurrentSong();
-    EXPECT_EQ(bar_->MediaPlayer1().FileName(), TempFolder + "/c.mid");
-    EXPECT_EQ(bar_->MediaPlayer1().Mode(), mci::mpPlaying);
+    core_->StartCurrentSong();
+    EXPECT_EQ(Device().FileName(), TempFolder + "/c.mid");
+    EXPECT_EQ(Device().Mode(), mci::mpPlaying);
 }

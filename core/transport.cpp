@@ -1,0 +1,222 @@
+// Playback: the reset file before every song, starting the current entry, the transport
+// operations, the display timer's work with its automatic advance, and seeking.
+#include "playercore.h"
+
+#include "bindings.h"
+
+#include "app/appstate.h"
+#include "app/datafolder.h"
+#include "platform/files.h"
+#include "platform/mbcs.h"
+#include "platform/mci/songfile.h"
+
+#include <chrono>
+#include <stdexcept>
+
+using mci::TMPModes;
+
+namespace {
+
+// How long past its own length a reset file may take before the wait gives up.
+constexpr std::chrono::milliseconds ResetFileGrace{5000};
+
+// Title with leading and trailing blanks and control characters removed.
+std::string TrimTitle(const std::string &title)
+{
+    std::size_t begin = 0;
+    std::size_t end = title.size();
+    while (begin < end && static_cast<unsigned char>(title[begin]) <= 0x20)
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(title[end - 1]) <= 0x20)
+        --end;
+    return title.substr(begin, end - begin);
+}
+
+} // namespace
+
+TPlayerCore::TPlayerCore(std::unique_ptr<mci::TMediaPlayer> player, QObject *parent)
+    : QObject(parent)
+    , mediaPlayer_(std::move(player))
+{
+}
+
+TPlayerCore::~TPlayerCore() = default;
+
+void TPlayerCore::SetMediaPlayer(std::unique_ptr<mci::TMediaPlayer> player)
+{
+    mediaPlayer_ = std::move(player);
+}
+
+mci::TMediaPlayer &TPlayerCore::MediaPlayer1()
+{
+    if (!mediaPlayer_)
+        throw std::logic_error("The player core has no sequencer.");
+    return *mediaPlayer_;
+}
+
+bool TPlayerCore::IsLoaded() const
+{
+    return mediaPlayer_ && !mediaPlayer_->FileName().empty();
+}
+
+void TPlayerCore::ShowIcon(StateIcon icon)
+{
+    shownIcon_ = icon;
+    emit IconShown(icon);
+}
+
+void TPlayerCore::SetDisplayTimer(bool active)
+{
+    displayTimerActive_ = active;
+    emit DisplayTimerChanged(active);
+}
+
+void TPlayerCore::PlayResetFile(const std::string &path)
+{
+    mci::TMediaPlayer &device = MediaPlayer1();
+    device.SetFileName(path);
+    device.Open();
+    // The wait is bounded by the file's own length (asked in milliseconds) plus a grace.
+    device.SetTimeFormat(mci::TMPTimeFormats::tfMilliseconds);
+    const std::chrono::milliseconds length{device.Length()};
+    device.SetTimeFormat(mci::TMPTimeFormats::tfDefault);
+    device.Play();
+    const bool ended = device.WaitForEnd(length + ResetFileGrace);
+    device.Stop();
+    if (!ended)
+        throw std::runtime_error("The reset file " + path +
+                                 " did not finish playing within its length plus five seconds.");
+}
+
+void TPlayerCore::StartCurrentSong()
+{
+    try {
+        StartEntry();
+    } catch (...) {
+        // Whatever failed, the display must not go on advancing through the list by itself.
+        SetDisplayTimer(false);
+        ShowIcon(StateIcon::Stop);
+        emit PlaybackChanged();
+        throw;
+    }
+    emit PlaybackChanged();
+}
+
+void TPlayerCore::StartEntry()
+{
+    if (!queue_.IsValidIndex(CurrentIndex))
+        return;
+    queue_.ClearPlayMarks();
+    PlayResetFile(FindDataFile(FormatSubfolder, FormatName));
+    emit SongStarting();
+
+    queue_.SetMarker(CurrentIndex, ">");
+    ExtractMember(CurrentIndex);
+    LoadEntry(queue_.Entry(CurrentIndex));
+    titleText_ = TrimTitle(queue_.Entry(CurrentIndex).Title);
+    emit SongLoaded(titleText_);
+    PlaySong();
+    emit SongStarted();
+}
+
+void TPlayerCore::LoadEntry(const TPlayEntry &entry)
+{
+    const std::string ext = platform::AsciiLowerCase(platform::ExtractFileExt(entry.FilePath));
+    if (ext == ".mid" || ext == ".rmi") {
+        // A file too large to play is refused before the header check would copy it whole.
+        mci::CheckSongFileSize(entry.FilePath);
+        mediaPlayer_->SetFileName(CheckHeader(entry.FilePath));
+    } else if (ext == ".rcp" || ext == ".r36" || ext == ".g36")
+        mediaPlayer_->SetFileName(ConvertRcp(entry.FilePath));
+    // Any other extension (only a hand-edited list file has one) plays the reset file again.
+    mediaPlayer_->Open();
+    mediaPlayer_->SetTimeFormat(mci::TMPTimeFormats::tfMilliseconds);
+}
+
+void TPlayerCore::PlaySong()
+{
+    if (!IsLoaded() || mediaPlayer_->Mode() == mci::mpPlaying)
+        return;
+    ShowIcon(StateIcon::Play);
+    mediaPlayer_->Play();
+    SetDisplayTimer(true);
+    emit PlaybackChanged();
+}
+
+void TPlayerCore::PauseSong()
+{
+    if (!IsLoaded())
+        return;
+    const TMPModes mode = mediaPlayer_->Mode();
+    if (mode == mci::mpPlaying) {
+        ShowIcon(StateIcon::Pause);
+        mediaPlayer_->Pause();
+        SetDisplayTimer(false);
+    } else if (mode == mci::mpPaused) {
+        ShowIcon(StateIcon::Play);
+        mediaPlayer_->Play();
+        SetDisplayTimer(true);
+    }
+    emit PlaybackChanged();
+}
+
+void TPlayerCore::StopSong()
+{
+    if (!IsLoaded() || mediaPlayer_->Mode() != mci::mpPlaying)
+        return;
+    ShowIcon(StateIcon::Stop);
+    mediaPlayer_->Stop();
+    mediaPlayer_->Rewind();
+    emit DisplayReset();
+    SetDisplayTimer(false);
+    emit PlaybackChanged();
+}
+
+void TPlayerCore::PreviousSong()
+{
+    if (!IsLoaded() || mediaPlayer_->Mode() != mci::mpPlaying || CurrentIndex <= 0)
+        return;
+    mediaPlayer_->Stop();
+    --CurrentIndex;
+    StartCurrentSong();
+}
+
+void TPlayerCore::NextSong(bool force)
+{
+    const bool playing = IsLoaded() && mediaPlayer_->Mode() == mci::mpPlaying;
+    if (!(playing || force) || CurrentIndex >= LastIndex)
+        return;
+    MediaPlayer1().Stop();
+    ++CurrentIndex;
+    StartCurrentSong();
+}
+
+void TPlayerCore::Timer1Timer()
+{
+    const std::int64_t position = MediaPlayer1().Position();
+    const std::int64_t length = mediaPlayer_->Length();
+    emit PositionShown(position, length);
+    if (position != length)
+        return;
+    if (CurrentIndex < LastIndex) {
+        NextSong(true);
+    } else {
+        emit DisplayReset();
+        StopSong();
+        SetDisplayTimer(false);
+        ShowIcon(StateIcon::Stop);
+        emit PlaybackChanged();
+    }
+}
+
+void TPlayerCore::SeekTo(int x, int width)
+{
+    if (!IsLoaded() || mediaPlayer_->Mode() != mci::mpPlaying || width <= 0)
+        return;
+    emit DisplayReset();
+    mediaPlayer_->Stop();
+    // The division first: targets are whole multiples of length div the bar's width.
+    mediaPlayer_->Seek(static_cast<std::int64_t>(x) * (mediaPlayer_->Length() / width));
+    mediaPlayer_->Play();
+    emit PositionJumped(mediaPlayer_->Position());
+}
