@@ -116,9 +116,9 @@ void PlainSynth::Play(const std::string &smf)
         SendPlain(synth_, song.Message(event));
 }
 
-mci::ChannelReport PlainSynth::Inspect(int channel) const
+mci::ChannelReport PlainSynth::Query(int channel) const
 {
-    return mci::InspectChannel(synth_, channel);
+    return mci::QueryChannel(synth_, channel);
 }
 
 bool PlainSynth::Has(int bank, int program) const
@@ -128,8 +128,8 @@ bool PlainSynth::Has(int bank, int program) const
 }
 
 std::vector<std::pair<std::string, std::vector<PartRow>>>
-InspectModuleSongs(const std::vector<ModuleSong> &songs, PlainSynth &plain,
-                   const std::string &soundFont, const std::string &folder)
+QueryModuleSongs(const std::vector<ModuleSong> &songs, PlainSynth &plain,
+                 const std::string &soundFont, const std::string &folder)
 {
     mci::FluidOutput::Options options;
     options.soundFont = soundFont;
@@ -146,7 +146,7 @@ InspectModuleSongs(const std::vector<ModuleSong> &songs, PlainSynth &plain,
         std::vector<PartRow> rows;
         for (const ExpectedPart &part : song.parts)
             rows.push_back(
-                {part, plain.Inspect(part.channel), output->Inspect(part.port, part.channel)});
+                {part, plain.Query(part.channel), output->Query(part.port, part.channel)});
         result.emplace_back(song.name, std::move(rows));
     }
     return result;

@@ -6,7 +6,7 @@
 
 #include "benchsongs.h"
 
-#include "platform/mci/fluidinspect.h"
+#include "platform/mci/channelquery.h"
 
 #include <fluidsynth.h>
 
@@ -28,7 +28,7 @@ public:
 
     // Resets the synthesiser and sends it every message of the song but its notes.
     void Play(const std::string &smf);
-    mci::ChannelReport Inspect(int channel) const;
+    mci::ChannelReport Query(int channel) const;
     // Whether the SoundFont has the preset.
     bool Has(int bank, int program) const;
 
@@ -50,8 +50,8 @@ struct PartRow
 // Plays each song on plain and through the module layer (with soundFont, the song written
 // into folder) and reads every part it sets. Throws what the device throws.
 std::vector<std::pair<std::string, std::vector<PartRow>>>
-InspectModuleSongs(const std::vector<ModuleSong> &songs, PlainSynth &plain,
-                   const std::string &soundFont, const std::string &folder);
+QueryModuleSongs(const std::vector<ModuleSong> &songs, PlainSynth &plain,
+                 const std::string &soundFont, const std::string &folder);
 
 // Prints the table (synth tells which presets the SoundFont has); returns how many parts
 // play what the module plays, {FluidSynth alone, through the layer}.

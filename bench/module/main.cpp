@@ -51,7 +51,7 @@ void PrintParts(const Options &options, const std::string &folder)
 {
     bench::PlainSynth plain(options.soundFont);
     const auto songs =
-        bench::InspectModuleSongs(bench::ModuleSongs(), plain, options.soundFont, folder);
+        bench::QueryModuleSongs(bench::ModuleSongs(), plain, options.soundFont, folder);
     std::printf("What each part plays (kit or voice, bank:program, preset), asked of "
                 "FluidSynth after the song's messages; '=' where FluidSynth alone plays what "
                 "the module plays:\n");

@@ -287,12 +287,12 @@ ModuleMode FluidOutput::Mode() const
     return module_ ? module_->Mode() : kPowerOnMode;
 }
 
-ChannelReport FluidOutput::Inspect(int port, int channel) const
+ChannelReport FluidOutput::Query(int port, int channel) const
 {
     const std::lock_guard<std::mutex> lock(mutex_);
     if (!lease_)
-        throw std::logic_error("Inspect needs a prepared output");
-    return InspectChannel(lease_->Synth(), (port % kPorts) * 16 + (channel & 0x0F));
+        throw std::logic_error("Query needs a prepared output");
+    return QueryChannel(lease_->Synth(), (port % kPorts) * 16 + (channel & 0x0F));
 }
 
 } // namespace mci

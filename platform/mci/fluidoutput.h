@@ -16,7 +16,7 @@
 // Live, an audio driver's thread renders; offline (tests, rendering to a file) the owner
 // calls Render, through the same code.
 
-#include "platform/mci/fluidinspect.h"
+#include "platform/mci/channelquery.h"
 #include "platform/mci/fluidsynthhost.h"
 #include "platform/mci/midioutput.h"
 #include "platform/mci/modulelayer.h"
@@ -69,9 +69,9 @@ public:
     // The gain FluidSynth renders at now (base gain, Gain, volume and master volume).
     double Gain() const;
     // After Prepare: the module mode the songs have set, and what FluidSynth itself holds
-    // on a part (asked of FluidSynth, see InspectChannel). Not while a driver renders.
+    // on a part (asked of FluidSynth, see QueryChannel). Not while a driver renders.
     ModuleMode Mode() const;
-    ChannelReport Inspect(int port, int channel) const;
+    ChannelReport Query(int port, int channel) const;
 
     // Offline only, after Prepare: renders frames of stereo audio into left and right
     // (overwritten), with reverb and chorus mixed in, and sends what is due in them.

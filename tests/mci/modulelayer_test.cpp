@@ -93,7 +93,7 @@ protected:
 
     Held At(int channel, int port = 0) const
     {
-        const mci::ChannelReport report = output_->Inspect(port, channel);
+        const mci::ChannelReport report = output_->Query(port, channel);
         return Held{report.drum, report.bank, report.program};
     }
 
@@ -240,7 +240,7 @@ TEST_F(ModuleLayerTest, PartNrpnsShapeTheSound)
     nrpn(w, 1, 2, 0x66, 0x50);
     w.Event(2, Control(2, 121, 0)).EndAt(3);
     Play(w);
-    std::vector<float> shaping = output_->Inspect(0, 2).shaping;
+    std::vector<float> shaping = output_->Query(0, 2).shaping;
     const auto gen = [&](int generator) {
         const auto generators = mci::ShapingGenerators();
         return shaping[static_cast<std::size_t>(
@@ -255,7 +255,7 @@ TEST_F(ModuleLayerTest, PartNrpnsShapeTheSound)
     nrpn(gm, 1, 2, 0x20, 0x30);
     gm.EndAt(2);
     Play(gm);
-    shaping = output_->Inspect(0, 2).shaping;
+    shaping = output_->Query(0, 2).shaping;
     EXPECT_FLOAT_EQ(gen(GEN_FILTERFC), 0.0f);
     EXPECT_FLOAT_EQ(gen(GEN_VOLENVRELEASE), 0.0f);
 }

@@ -1,11 +1,11 @@
-#include "platform/mci/fluidinspect.h"
+#include "platform/mci/channelquery.h"
 
 #include "platform/mci/modulerules.h"
 #include "platform/mci/soundshaping.h"
 
 namespace mci {
 
-ChannelReport InspectChannel(fluid_synth_t *synth, int channel)
+ChannelReport QueryChannel(fluid_synth_t *synth, int channel)
 {
     ChannelReport report;
     int selectedBank = 0;

@@ -28,6 +28,6 @@ struct ChannelReport
 // a drum channel; the module layer never selects one). So this changes nothing, but must
 // not run while another
 // thread renders or sends to the synthesiser.
-ChannelReport InspectChannel(fluid_synth_t *synth, int channel);
+ChannelReport QueryChannel(fluid_synth_t *synth, int channel);
 
 } // namespace mci
