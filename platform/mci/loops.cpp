@@ -190,6 +190,8 @@ Song Unroller::Build(int loops)
     const std::uint64_t channels = ChannelsWithNotes(song_);
     LoopFade fade(out_.tempo, out_.tempo.TickToNs(section_.startTick + loops * span), channels);
     out_.events = fade.Restore();
+    out_.events.reserve(out_.events.size() + first_ +
+                        (last_ - first_) * static_cast<std::size_t>(passes_));
     for (std::size_t i = 0; i < first_; ++i)
         Emit(song_.events[i], song_.events[i].tick, fade);
     for (int pass = 0; pass < passes_ && Pass(pass, fade); ++pass) {
