@@ -172,8 +172,9 @@ void Unroller::CopyTexts(std::int64_t endTick)
             if (text.tick < section_.startTick || text.tick >= section_.endTick)
                 continue;
             text.tick += pass * span;
-            if (text.tick <= endTick)
-                out_.texts.push_back(std::move(text));
+            if (text.tick > endTick || out_.texts.size() >= kMaxSongTexts)
+                return;
+            out_.texts.push_back(std::move(text));
         }
     }
 }

@@ -43,7 +43,7 @@ std::optional<LoopSection> FindLoopSection(const Song &song);
 //  - at each jump back, a note-off for every note that sounds;
 //  - the fade starts where the last pass ends, the section going on meanwhile, and the
 //    song ends where it ends (a volume message of 0 on each channel that has notes);
-//  - the song's texts (lyrics, markers) repeat with their passes.
+//  - the song's texts (lyrics, markers) repeat with their passes, up to kMaxSongTexts.
 // Times stay exact: the unrolled song has one tempo map, as any song.
 // The song comes back unchanged when loops is 0 or less, it marks no section, its section
 // is shorter than kMinLoopNs, or even one pass would not fit into kMaxUnrolledEvents or

@@ -187,7 +187,8 @@ bool TrackReader::ReadMeta(Reader &reader, std::int64_t tick, bool &endOfTrack)
         endOfTrack = true;
     } else if (type == 0x21 && length >= 1) {
         port_ = static_cast<std::uint8_t>(data[0] % kPorts);
-    } else if ((type == 0x01 || type == 0x05 || type == 0x06) && length <= kMaxSongTextBytes) {
+    } else if ((type == 0x01 || type == 0x05 || type == 0x06) && length <= kMaxSongTextBytes &&
+               song_.texts.size() < kMaxSongTexts) {
         song_.texts.push_back(SongText{tick, type, song_.tracks,
                                        std::string(reinterpret_cast<const char *>(data), length)});
     } else if (type == 0x51 && length >= 3) {

@@ -33,6 +33,9 @@ struct SongText
 };
 
 constexpr std::size_t kMaxSongTextBytes = 4096;
+// A song keeps at most this many texts (a karaoke song has a few thousand); later ones are
+// not kept, so that a file of nothing but texts cannot take much memory.
+constexpr std::size_t kMaxSongTexts = std::size_t{1} << 16;
 
 struct Song
 {
