@@ -94,4 +94,22 @@ TestSong DenseSong()
     return Finish("dense, 16 x 3000 notes", w, {}, 0);
 }
 
+TestSong GameSong()
+{
+    mci::SmfWriter w(480, 1);
+    w.Tempo(0, 500000);
+    for (int channel = 0; channel < 4; ++channel) {
+        w.Track();
+        w.Event(0, {static_cast<std::uint8_t>(0xB0 | channel), 111, 0});
+        for (int i = 0; i < 3000; ++i) {
+            const std::int64_t tick = i * 60 + channel;
+            const auto key = static_cast<std::uint8_t>(36 + (i * 5 + channel) % 48);
+            const auto status = static_cast<std::uint8_t>(channel);
+            w.Event(tick, {static_cast<std::uint8_t>(0x90 | status), key, 100});
+            w.Event(tick + 50, {static_cast<std::uint8_t>(0x80 | status), key, 0});
+        }
+    }
+    return Finish("game song, 4 x 3000 notes looped", w, {}, 0);
+}
+
 } // namespace bench

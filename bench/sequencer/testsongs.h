@@ -30,5 +30,8 @@ TestSong CalibrationSong();
 constexpr std::int64_t kCalibrationSample = 47040;
 // Sixteen channels of dense notes and controllers (about 100 000 events), for open times.
 TestSong DenseSong();
+// Four channels of notes, all of it a loop section (controller 111 at the start), for the
+// open times of a looped song.
+TestSong GameSong();
 
 } // namespace bench

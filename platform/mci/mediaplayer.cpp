@@ -3,6 +3,8 @@
 #include "platform/mbcs.h"
 #include "platform/mci/chase.h"
 #include "platform/mci/fluidsynthhost.h"
+#include "platform/mci/loops.h"
+#include "platform/mci/lyricreader.h"
 #include "platform/mci/midioutput.h"
 #include "platform/mci/outputconfig.h"
 #include "platform/mci/smfparser.h"
@@ -44,6 +46,8 @@ public:
     bool autoRewind = true;
     double gainDb = 0; // midimap.ini's Gain at the last Open
     double volume = 1.0;
+    int loops = 0;
+    SongLyrics lyrics;
 
 private:
     bool OutputEnded() const { return state_ == State::playing && output->Ended(); }
@@ -73,6 +77,8 @@ void TMediaPlayer::Impl::Open()
     }
     EnsureOutput();
     output->Prepare();
+    song = ApplyLoops(std::move(song), loops);
+    lyrics = ReadLyrics(song);
     song_ = std::make_shared<const Song>(std::move(song));
     state_ = State::stopped;
     positionNs_ = 0;
@@ -93,6 +99,7 @@ void TMediaPlayer::Impl::EnsureOutput()
     }
     outputConfig = config;
     gainDb = config.gainDb;
+    loops = config.loops;
     output->SetLevel(gainDb, volume);
 }
 
@@ -101,6 +108,7 @@ void TMediaPlayer::Impl::Close()
     if (state_ == State::playing)
         output->Halt();
     song_.reset();
+    lyrics = SongLyrics();
     state_ = State::closed;
     positionNs_ = 0;
     chasePending_ = false;
@@ -339,6 +347,26 @@ void TMediaPlayer::SetAutoRewind(bool autoRewind)
 bool TMediaPlayer::WaitForEnd(std::chrono::milliseconds timeout)
 {
     return impl_->WaitForEnd(timeout);
+}
+
+int TMediaPlayer::Loops() const
+{
+    return impl_->loops;
+}
+
+void TMediaPlayer::SetLoops(int loops)
+{
+    impl_->loops = std::clamp(loops, 0, kMaxLoops);
+}
+
+const SongLyrics &TMediaPlayer::Lyrics() const
+{
+    return impl_->lyrics;
+}
+
+LyricProgress TMediaPlayer::LyricAt(std::int64_t ms) const
+{
+    return impl_->lyrics.At(std::max<std::int64_t>(ms, 0) * kNsPerMs);
 }
 
 double TMediaPlayer::Volume() const

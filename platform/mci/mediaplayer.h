@@ -29,6 +29,7 @@
 // banks, controllers, RPN/NRPN values, pitch bend, channel pressure) is sent before the
 // song goes on (see chase.h). Pause then Play continues without a chase.
 
+#include "platform/mci/lyrics.h"
 #include "platform/mci/mcierror.h" // EMCIDeviceError
 
 #include <chrono>
@@ -106,6 +107,24 @@ public:
     // and the volume then stays as it was.
     double Volume() const;
     void SetVolume(double volume);
+
+    // Loops: how many times a song's loop section plays before the song fades out and
+    // ends (see loops.h), 0 for off (the default), at most kMaxLoops (values beyond are
+    // clamped). It applies to the songs opened from then on: Length, Position, Seek, the
+    // chase, the end and the lyrics all follow the longer time line; a song without a
+    // loop section plays as it would with loops off. A device on midimap.ini takes it
+    // from the file's [Playback] Loops at every Open.
+    int Loops() const;
+    void SetLoops(int loops);
+
+    // The open song's lyrics (see lyricreader.h), on the time line of Position (with
+    // loops, the lyrics of the loop section come again with each pass); empty when no
+    // element is open or the song has none.
+    const SongLyrics &Lyrics() const;
+    // What is being sung ms milliseconds into the open song (the time line of Position in
+    // milliseconds): LyricAt(Position()) is what to show now. Nothing (Active() false)
+    // before the first line, between lines, after the last and without lyrics.
+    LyricProgress LyricAt(std::int64_t ms) const;
 
     // Starts loading, in the background, what the output chosen in configFolder's
     // "midimap.ini" takes long to load (the FluidSynth SoundFont), so that the first Open

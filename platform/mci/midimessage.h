@@ -96,6 +96,7 @@ namespace cc {
 constexpr int BankSelect = 0;
 constexpr int PortamentoTime = 5;
 constexpr int DataEntry = 6;
+constexpr int Volume = 7;
 constexpr int BankSelectLsb = 32;
 constexpr int PortamentoTimeLsb = 37;
 constexpr int DataEntryLsb = 38;
@@ -105,6 +106,7 @@ constexpr int ReverbSend = 91;
 constexpr int ChorusSend = 93;
 constexpr int DataIncrement = 96;
 constexpr int DataDecrement = 97;
+constexpr int LoopPoint = 111; // a game's loop mark: loop back to here at the end
 constexpr int NrpnLsb = 98;
 constexpr int NrpnMsb = 99;
 constexpr int RpnLsb = 100;

@@ -5,17 +5,21 @@
 #include "platform/mci/alsaoutput.h"
 #include "platform/mci/alsaports.h"
 #include "platform/mci/fluidoutput.h"
+#include "platform/mci/loops.h"
 #include "platform/mci/mcierror.h"
 #include "platform/mci/outputlevel.h"
 #include "platform/mci/silentoutput.h"
 #include "platform/mci/soundfonts.h"
 #include "platform/profile.h"
 
+#include <algorithm>
+
 namespace mci {
 
 namespace {
 
 constexpr const char *kSection = "Output";
+constexpr const char *kPlaybackSection = "Playback";
 
 platform::ProfileFile MidiMap(const std::string &configFolder)
 {
@@ -32,7 +36,7 @@ bool Is(const std::string &device, const char *name)
 
 bool OutputConfig::operator==(const OutputConfig &other) const
 {
-    return SameOutput(*this, other) && gainDb == other.gainDb;
+    return SameOutput(*this, other) && gainDb == other.gainDb && loops == other.loops;
 }
 
 bool SameOutput(const OutputConfig &a, const OutputConfig &b)
@@ -50,6 +54,7 @@ OutputConfig ReadOutputConfig(const std::string &configFolder)
     config.soundFont = file.ReadString(kSection, "SoundFont", "");
     config.audioDriver = file.ReadString(kSection, "AudioDriver", "");
     config.gainDb = ParseGainDb(file.ReadString(kSection, "Gain", ""));
+    config.loops = ParseLoops(file.ReadString(kPlaybackSection, "Loops", ""));
     return config;
 }
 
@@ -60,6 +65,12 @@ void WriteOutputConfig(const std::string &configFolder, const OutputConfig &conf
     file.WriteString(kSection, "Port", config.port);
     file.WriteString(kSection, "SoundFont", config.soundFont);
     file.WriteString(kSection, "AudioDriver", config.audioDriver);
+}
+
+void WriteLoops(const std::string &configFolder, int loops)
+{
+    platform::ProfileFile file = MidiMap(configFolder);
+    file.WriteString(kPlaybackSection, "Loops", std::to_string(std::clamp(loops, 0, kMaxLoops)));
 }
 
 double ReadVolume(const std::string &configFolder)

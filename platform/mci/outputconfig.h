@@ -13,6 +13,11 @@
 //     Volume=                ; FluidSynth: the desktop's volume for the player in per cent
 //                            ; ("72.5"); written by the device (TMediaPlayer::SetVolume)
 //
+//     [Playback]
+//     Loops=                 ; how many times a song's loop section plays before the song
+//                            ; fades out (see loops.h); 0, empty or not a number: off;
+//                            ; at most 99
+//
 // For ALSA, Port may name one port per song port, separated by commas ("SC-88Pro:0,
 // SC-88Pro:1" for a song's ports A and B).
 // With no file, or no Device, the device uses FluidSynth with the first GM SoundFont
@@ -39,21 +44,27 @@ struct OutputConfig
     std::string soundFont;
     std::string audioDriver;
     double gainDb = 0; // Gain, as ParseGainDb reads it
+    int loops = 0;     // [Playback] Loops, as ParseLoops reads it
 
     bool operator==(const OutputConfig &other) const;
     bool operator!=(const OutputConfig &other) const { return !(*this == other); }
 };
 
 // True when a and b choose the same output (all but the level, which an output takes
-// while it plays).
+// while it plays, and the loops, which the device applies to the songs it opens).
 bool SameOutput(const OutputConfig &a, const OutputConfig &b);
 
-// Reads "midimap.ini" in configFolder; a missing file or key reads as empty (Gain as 0).
+// Reads "midimap.ini" in configFolder; a missing file or key reads as empty (Gain and
+// Loops as 0).
 OutputConfig ReadOutputConfig(const std::string &configFolder);
 // Writes Device, Port, SoundFont and AudioDriver to "midimap.ini" in configFolder, keeping
-// every other line of the file (Gain and Volume among them). Throws platform::ProfileError
-// when the file cannot be written (the file is then as it was).
+// every other line of the file (Gain, Volume and Loops among them). Throws
+// platform::ProfileError when the file cannot be written (the file is then as it was).
 void WriteOutputConfig(const std::string &configFolder, const OutputConfig &config);
+// Writes [Playback] Loops (kept within 0 to kMaxLoops), keeping every other line; throws
+// as WriteOutputConfig does. Apart from the output's keys, so that choosing an output
+// never resets it.
+void WriteLoops(const std::string &configFolder, int loops);
 
 // The Volume key as 0 to 1 (1 when missing or not a number, see ParseVolume), and writing
 // it (throws platform::ProfileError as WriteOutputConfig does).

@@ -187,6 +187,10 @@ bool TrackReader::ReadMeta(Reader &reader, std::int64_t tick, bool &endOfTrack)
         endOfTrack = true;
     } else if (type == 0x21 && length >= 1) {
         port_ = static_cast<std::uint8_t>(data[0] % kPorts);
+    } else if ((type == 0x01 || type == 0x05 || type == 0x06) && length <= kMaxSongTextBytes &&
+               song_.texts.size() < kMaxSongTexts) {
+        song_.texts.push_back(SongText{tick, type, song_.tracks,
+                                       std::string(reinterpret_cast<const char *>(data), length)});
     } else if (type == 0x51 && length >= 3) {
         const std::int64_t tempo = data[0] << 16 | data[1] << 8 | data[2];
         if (tempo > 0)
@@ -350,12 +354,21 @@ Header ReadHeader(ByteRange smf)
     return header;
 }
 
-TempoMap MakeTempoMap(std::uint16_t division, std::vector<TempoChange> tempos)
+// Tracks are read one after another: their items are put in time order, keeping track
+// order on one tick.
+template<class Item>
+void SortByTick(std::vector<Item> &items)
+{
+    const auto earlier = [](const Item &a, const Item &b) { return a.tick < b.tick; };
+    if (!std::is_sorted(items.begin(), items.end(), earlier))
+        std::stable_sort(items.begin(), items.end(), earlier);
+}
+
+TempoMap MakeTempoMap(std::uint16_t division, std::vector<TempoChange> &tempos)
 {
     if (division & 0x8000)
         return TempoMap::Timecode(-static_cast<std::int8_t>(division >> 8), division & 0xFF);
-    std::stable_sort(tempos.begin(), tempos.end(),
-                     [](const TempoChange &a, const TempoChange &b) { return a.tick < b.tick; });
+    SortByTick(tempos);
     return TempoMap::Metrical(division, tempos);
 }
 
@@ -403,12 +416,12 @@ Song ParseSong(const std::uint8_t *data, std::size_t size)
     if (header.tracks > 0 && song.tracks == 0)
         throw SongFormatError("is truncated: it holds no track");
 
-    if (!std::is_sorted(song.events.begin(), song.events.end(),
-                        [](const SongEvent &a, const SongEvent &b) { return a.tick < b.tick; }))
-        std::stable_sort(song.events.begin(), song.events.end(),
-                         [](const SongEvent &a, const SongEvent &b) { return a.tick < b.tick; });
+    SortByTick(song.events);
+    SortByTick(song.texts);
     song.ticksPerQuarter = (header.division & 0x8000) ? 0 : header.division;
-    song.tempo = MakeTempoMap(header.division, std::move(tempos));
+    song.tempo = MakeTempoMap(header.division, tempos);
+    if (song.ticksPerQuarter > 0)
+        song.tempoChanges = std::move(tempos);
     song.lengthTicks = length;
     song.lengthNs = song.tempo.TickToNs(length);
     if (song.lengthNs > kMaxSongNs)

@@ -33,7 +33,8 @@
 //    messages in it are played, anything else is skipped;
 //  - the port prefix (FF 21) puts the track's events after it on that port (A is 0; a
 //    port beyond the device's kPorts wraps around);
-//  - meta events other than tempo, port prefix and End of Track carry nothing to play.
+//  - meta events other than tempo, port prefix and End of Track carry nothing to play;
+//    text, lyric and marker events are kept in Song::texts for the lyrics and loops.
 // Formats 0 and 1 play all tracks together (a format 0 file with several tracks too);
 // format 2 plays its tracks one after another, each starting at 120 beats per minute
 // unless it sets its own tempo.

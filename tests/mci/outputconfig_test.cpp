@@ -2,6 +2,7 @@
 
 #include "platform/files.h"
 #include "platform/mci/fluidoutput.h"
+#include "platform/mci/loops.h"
 #include "platform/mci/mediaplayer.h"
 #include "platform/mci/outputlevel.h"
 #include "platform/mci/silentoutput.h"
@@ -82,6 +83,39 @@ TEST(OutputConfig, PlayerKeepsTheVolumeInMidimapIni)
     mci::TMediaPlayer nowhere("/nonexistent-folder");
     EXPECT_THROW(nowhere.SetVolume(0.5), platform::ProfileError);
     EXPECT_DOUBLE_EQ(nowhere.Volume(), 1.0);
+}
+
+// Catches a Loops value read out of range or from junk, lost when an output is chosen, or not
+// taken by a device on midimap.ini at its next Open.
+TEST(OutputConfig, LoopsAreReadClampedAndKeptApartFromTheOutput)
+{
+    testing_support::TempFolder folder;
+    const auto loopsRead = [&](const std::string &value) {
+        folder.Write("midimap.ini", "[Playback]\nLoops=" + value + "\n");
+        return mci::ReadOutputConfig(folder.Path()).loops;
+    };
+    EXPECT_EQ(mci::ReadOutputConfig(folder.Path()).loops, 0);
+    EXPECT_EQ(loopsRead(""), 0);
+    EXPECT_EQ(loopsRead("two"), 0);
+    EXPECT_EQ(loopsRead("2x"), 0);
+    EXPECT_EQ(loopsRead("-3"), 0);
+    EXPECT_EQ(loopsRead(" 3 "), 3);
+    EXPECT_EQ(loopsRead("1000"), mci::kMaxLoops);
+
+    mci::WriteLoops(folder.Path(), 4);
+    mci::WriteOutputConfig(folder.Path(), {"none", "", "", ""});
+    EXPECT_EQ(mci::ReadOutputConfig(folder.Path()).loops, 4);
+    EXPECT_THAT(platform::ReadFile(folder / "midimap.ini"), testing::HasSubstr("Device=none"));
+
+    mci::TMediaPlayer player(folder.Path());
+    player.SetLoops(0);
+    mci::SmfWriter w(500, 0);
+    w.Event(0, songs::Control(0, 111, 0)).EndAt(1000);
+    player.SetFileName(folder.Write("loop.mid", w.Bytes()));
+    player.Open();
+    player.SetTimeFormat(mci::TMPTimeFormats::tfMilliseconds);
+    EXPECT_EQ(player.Loops(), 4);
+    EXPECT_EQ(player.Length(), 4 * 1000 + 8000);
 }
 
 // Catches device names matched with case or unknown ones silently taken as another.

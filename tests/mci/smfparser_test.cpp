@@ -323,4 +323,27 @@ TEST(SmfParser, MutatedFilesParseOrFailCleanly)
     EXPECT_GT(parsed, 100);
 }
 
+// Catches texts lost, put on the wrong track or tick, or kept without bound.
+TEST(SmfParser, KeepsTextLyricAndMarkerEventsWithinBounds)
+{
+    const std::string first = "\x00\xFF\x01\x03one"s + "\x10\xFF\x03\x04name"s +
+                              "\x10\xFF\x05\x03two"s + "\x00\xFF\x2F\x00"s;
+    const std::string second = "\x08\xFF\x06\x09loopStart"s + "\x01\xFF\x01\x82\x00"s +
+                               std::string(256, 'x') + "\x00\xFF\x2F\x00"s;
+    const Song song = Parse(Smf({first, second}));
+    ASSERT_EQ(song.texts.size(), 4u);
+    EXPECT_EQ(song.texts[0].bytes, "one");
+    EXPECT_EQ(song.texts[1].tick, 8);
+    EXPECT_EQ(song.texts[1].type, 0x06);
+    EXPECT_EQ(song.texts[1].track, 1);
+    EXPECT_EQ(song.texts[2].bytes.size(), 256u);
+    EXPECT_EQ(song.texts[3].tick, 32);
+    EXPECT_EQ(song.texts[3].type, 0x05);
+
+    std::string many;
+    for (std::size_t i = 0; i < mci::kMaxSongTexts + 10; ++i)
+        many += "\x00\xFF\x05\x01"s + "a";
+    EXPECT_EQ(Parse(Smf({many + "\x00\xFF\x2F\x00"s})).texts.size(), mci::kMaxSongTexts);
+}
+
 } // namespace

@@ -64,6 +64,7 @@ TEST(ManualPages, DescribeEveryKeyOfMidimapIni)
     config.device = config.port = config.soundFont = config.audioDriver = "x";
     mci::WriteOutputConfig(folder.Path(), config);
     mci::WriteVolume(folder.Path(), 50);
+    mci::WriteLoops(folder.Path(), 2);
     std::vector<IniKey> keys = KeysOf(platform::ReadFile(folder / mci::kMidiMapFileName));
     ASSERT_FALSE(keys.empty());
     keys.push_back({"Output", "Gain"}); // read by the device, written only by hand

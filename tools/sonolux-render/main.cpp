@@ -7,6 +7,7 @@
 
 #include "cli/commandline.h"
 #include "platform/files.h"
+#include "platform/mci/loops.h"
 #include "platform/mci/mcierror.h"
 #include "platform/mci/outputconfig.h"
 
@@ -30,6 +31,9 @@ constexpr const char *kHelp =
     "  -r RATE          sample rate in Hz, 8000 to 192000 (default 44100)\n"
     "  --midimap FILE   the device settings to use (default: the player's midimap.ini,\n"
     "                   beside the program or in ~/.config/sonolux/ when installed)\n"
+    "  --loops N        play a song's loop section N times (0 to 99), then fade it out\n"
+    "                   over 8 seconds; 0 plays it once as written (default: Loops in\n"
+    "                   the device settings)\n"
     "  --no-reverb      render without FluidSynth's reverb\n"
     "  --no-chorus      render without FluidSynth's chorus\n"
     "  --help           show this help and exit\n"
@@ -49,6 +53,7 @@ int Usage()
 struct Arguments
 {
     render::RenderOptions options;
+    int loops = -1; // -1: as the device settings say
     std::string midimap;
     std::string input;
     std::string output;
@@ -64,6 +69,16 @@ bool ParseRate(const std::string &text, int &rate)
     return true;
 }
 
+bool ParseLoops(const std::string &text, int &loops)
+{
+    char *end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || value < 0 || value > mci::kMaxLoops)
+        return false;
+    loops = static_cast<int>(value);
+    return true;
+}
+
 // One option at argv[i] (moving i past its value); false when it is unknown or lacks a
 // value.
 bool ParseOption(int argc, char **argv, int &i, Arguments &args)
@@ -76,6 +91,8 @@ bool ParseOption(int argc, char **argv, int &i, Arguments &args)
         return ParseRate(argv[++i], args.options.sampleRate);
     else if (arg == "--midimap" && hasValue)
         args.midimap = argv[++i];
+    else if (arg == "--loops" && hasValue)
+        return ParseLoops(argv[++i], args.loops);
     else if (arg == "--no-reverb")
         args.options.reverb = false;
     else if (arg == "--no-chorus")
@@ -123,6 +140,7 @@ int main(int argc, char **argv)
         if (args.options.soundFont.empty())
             args.options.soundFont = mci::ResolveSoundFont(settings);
         args.options.gainDb = settings.gainDb;
+        args.options.loops = args.loops >= 0 ? args.loops : settings.loops;
         render::RenderToWav(args.input, args.output, args.options);
     } catch (const std::exception &error) {
         std::fprintf(stderr, "%s\n", error.what());

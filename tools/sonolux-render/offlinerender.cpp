@@ -33,6 +33,7 @@ SongRenderer::SongRenderer(const std::string &songPath, const RenderOptions &opt
     output_ = std::make_shared<mci::FluidOutput>(fluid);
     output_->SetLevel(options.gainDb, 1.0);
     player_ = std::make_unique<mci::TMediaPlayer>(output_);
+    player_->SetLoops(options.loops);
     player_->SetFileName(songPath);
     player_->Open();
     player_->SetTimeFormat(mci::TMPTimeFormats::tfMilliseconds);

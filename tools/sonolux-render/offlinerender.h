@@ -21,6 +21,7 @@ struct RenderOptions
     bool chorus = true;
     double gainDb = 0; // midimap.ini's Gain: decibels added to the output level
     bool limit = true; // through the output's peak limiter, as the player plays
+    int loops = 0;     // how many times a loop section plays (TMediaPlayer::SetLoops)
     // After the song: render on until a quarter second of silence or this much.
     std::int64_t maxTailFrames = 10 * 44100;
 };
@@ -34,7 +35,7 @@ public:
     // Opens songPath and starts it. Throws mci::EMCIDeviceError with the device's text.
     SongRenderer(const std::string &songPath, const RenderOptions &options);
 
-    // Frames the song lasts, to its last End of Track.
+    // Frames the song lasts, to its last End of Track (with loops, to the end of its fade).
     std::int64_t SongFrames() const;
     // Renders the next frames (at most kBlockFrames) into left and right; false, with
     // nothing rendered, once the song and its tail are over.
