@@ -3,11 +3,11 @@
 #include "arjdecoder.h"
 #include "outside/arccommon/bytes.h"
 #include "outside/arccommon/crc32.h"
+#include "outside/codecio/dostime.h"
+#include "outside/codecio/filerange.h"
 #include "outside/include/archiver_api.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,57 +39,10 @@ std::int64_t MemberTime(std::uint8_t hostOs, std::uint32_t stamp)
 {
     if (hostOs == hostUnix || hostOs == hostNext)
         return stamp;
-    std::tm parts{};
-    parts.tm_year = static_cast<int>((stamp >> 25) & 0x7F) + 80;
-    parts.tm_mon = static_cast<int>((stamp >> 21) & 0x0F) - 1;
-    parts.tm_mday = static_cast<int>((stamp >> 16) & 0x1F);
-    parts.tm_hour = static_cast<int>((stamp >> 11) & 0x1F);
-    parts.tm_min = static_cast<int>((stamp >> 5) & 0x3F);
-    parts.tm_sec = static_cast<int>((stamp & 0x1F) * 2);
-    parts.tm_isdst = -1;
-    const std::time_t value = std::mktime(&parts);
-    return value == static_cast<std::time_t>(-1) ? 0 : static_cast<std::int64_t>(value);
+    return codec::DosTimeToUnix(stamp);
 }
 
 } // namespace
-
-// The compressed bytes of one member, read from the archive file.
-class FileRange : public ByteSource
-{
-public:
-    FileRange(int fd, std::uint64_t offset, std::uint64_t length)
-        : fd_(fd)
-        , offset_(offset)
-        , left_(length)
-    {
-    }
-    std::size_t Read(unsigned char *buffer, std::size_t size) override
-    {
-        if (size > left_)
-            size = static_cast<std::size_t>(left_);
-        while (size > 0) {
-            const ssize_t got = ::pread(fd_, buffer, size, static_cast<off_t>(offset_));
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0) {
-                failed_ = true;
-                left_ = 0;
-                return 0;
-            }
-            offset_ += static_cast<std::uint64_t>(got);
-            left_ -= static_cast<std::uint64_t>(got);
-            return static_cast<std::size_t>(got);
-        }
-        return 0;
-    }
-    bool Failed() const { return failed_; }
-
-private:
-    int fd_;
-    std::uint64_t offset_;
-    std::uint64_t left_;
-    bool failed_ = false;
-};
 
 ArjArchive::ArjArchive() = default;
 
@@ -224,7 +177,7 @@ int ArjArchive::StartData()
         return ERROR_METHOD;
     if (current_.dataOffset + current_.compressedSize > fileSize_)
         return ERROR_DATA_BROKEN;
-    range_ = std::make_unique<FileRange>(fd_, current_.dataOffset, current_.compressedSize);
+    range_ = std::make_unique<codec::FileRange>(fd_, current_.dataOffset, current_.compressedSize);
     if (current_.method != 0)
         decoder_ = std::make_unique<ArjDecoder>(current_.method, current_.originalSize, *range_);
     else if (current_.compressedSize != current_.originalSize)

@@ -9,10 +9,13 @@
 #include <memory>
 #include <string>
 
+namespace codec {
+class FileRange;
+}
+
 namespace arj {
 
 class ArjDecoder;
-class FileRange;
 
 enum HostOs : std::uint8_t { hostMsDos = 0, hostUnix = 2, hostNext = 8 };
 
@@ -80,7 +83,7 @@ private:
     bool dataStarted_ = false;
     std::uint64_t delivered_ = 0;
     std::uint32_t crc_ = 0;
-    std::unique_ptr<FileRange> range_;
+    std::unique_ptr<codec::FileRange> range_;
     std::unique_ptr<ArjDecoder> decoder_;
 };
 
