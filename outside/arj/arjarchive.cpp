@@ -46,19 +46,15 @@ std::int64_t MemberTime(std::uint8_t hostOs, std::uint32_t stamp)
 
 ArjArchive::ArjArchive() = default;
 
-ArjArchive::~ArjArchive()
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-}
+ArjArchive::~ArjArchive() = default;
 
 int ArjArchive::Open(const std::string &path)
 {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0)
+    fd_.Reset(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd_.Valid())
         return ERROR_ARC_FILE_OPEN;
     struct stat info = {};
-    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode))
+    if (::fstat(fd_.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         return ERROR_ARC_FILE_OPEN;
     fileSize_ = static_cast<std::uint64_t>(info.st_size);
     return FindMainHeader() ? 0 : ERROR_NOT_ARC_FILE;
@@ -69,7 +65,7 @@ int ArjArchive::Open(const std::string &path)
 int ArjArchive::ReadHeaderAt(std::uint64_t offset, std::string &basic, std::uint64_t &next)
 {
     unsigned char start[4];
-    if (!arc::ReadExactAt(fd_, offset, start, sizeof start) || start[0] != headerId0 ||
+    if (!arc::ReadExactAt(fd_.Get(), offset, start, sizeof start) || start[0] != headerId0 ||
         start[1] != headerId1)
         return ERROR_HEADER_BROKEN;
     const std::size_t size = Le16(start + 2);
@@ -81,7 +77,7 @@ int ArjArchive::ReadHeaderAt(std::uint64_t offset, std::string &basic, std::uint
     if (size < minFirstHeader || size > maxBasicHeader)
         return ERROR_HEADER_BROKEN;
     basic.resize(size + 4);
-    if (!arc::ReadExactAt(fd_, offset + 4, basic.data(), basic.size()))
+    if (!arc::ReadExactAt(fd_.Get(), offset + 4, basic.data(), basic.size()))
         return ERROR_HEADER_BROKEN;
     const auto *bytes = reinterpret_cast<const unsigned char *>(basic.data());
     if (arc::Crc32(0, bytes, size) != Le32(bytes + size))
@@ -90,7 +86,7 @@ int ArjArchive::ReadHeaderAt(std::uint64_t offset, std::string &basic, std::uint
     std::uint64_t position = offset + 4 + size + 4;
     for (;;) {
         unsigned char extended[2];
-        if (!arc::ReadExactAt(fd_, position, extended, sizeof extended))
+        if (!arc::ReadExactAt(fd_.Get(), position, extended, sizeof extended))
             return ERROR_HEADER_BROKEN;
         position += 2;
         const std::uint16_t extendedSize = Le16(extended);
@@ -108,7 +104,7 @@ bool ArjArchive::FindMainHeader()
 {
     const std::uint64_t limit = std::min<std::uint64_t>(fileSize_, selfExtractorScan);
     std::string window(static_cast<std::size_t>(limit), '\0');
-    if (limit == 0 || !arc::ReadExactAt(fd_, 0, window.data(), window.size()))
+    if (limit == 0 || !arc::ReadExactAt(fd_.Get(), 0, window.data(), window.size()))
         return false;
     for (std::size_t at = 0; at + 1 < window.size(); ++at) {
         if (static_cast<unsigned char>(window[at]) != headerId0 ||
@@ -177,7 +173,8 @@ int ArjArchive::StartData()
         return ERROR_METHOD;
     if (current_.dataOffset + current_.compressedSize > fileSize_)
         return ERROR_DATA_BROKEN;
-    range_ = std::make_unique<codec::FileRange>(fd_, current_.dataOffset, current_.compressedSize);
+    range_ =
+        std::make_unique<codec::FileRange>(fd_.Get(), current_.dataOffset, current_.compressedSize);
     if (current_.method != 0)
         decoder_ = std::make_unique<ArjDecoder>(current_.method, current_.originalSize, *range_);
     else if (current_.compressedSize != current_.originalSize)

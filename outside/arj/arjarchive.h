@@ -5,6 +5,8 @@
 //
 // Results are the archiver interface's codes (outside/include/archiver_api.h).
 
+#include "base/uniquefd.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -75,7 +77,7 @@ private:
     bool FindMainHeader();
     int StartData();
 
-    int fd_ = -1;
+    base::UniqueFd fd_;
     std::uint64_t fileSize_ = 0;
     std::uint64_t nextHeader_ = 0;
     ArjMember current_;
