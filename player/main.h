@@ -3,6 +3,7 @@
 // button, the state icon and time display, the position bar, the "LIST" label, the
 // scrolling title and the button strip. It owns the play timers and the skin drawing.
 
+#include "barpicture/barparts.h"
 #include "platform/mci/mediaplayer.h"
 #include "playlist/playerservices.h"
 
@@ -21,9 +22,6 @@ class TModalGate;
 class TOtOpenDialog;
 class Tview_form;
 class WindowMover;
-
-// The pictures the state icon place can show.
-enum class StateIcon { Play, Stop, Pause, Open, Idle };
 
 class TMidi_main : public QWidget, public PlayerServices
 {
@@ -172,7 +170,3 @@ private:
     std::string titleText_;
     int titleOffset_ = 0;
 };
-
-// Minutes and seconds of a number of seconds as "%2.2d:%2.2d" (minutes are not limited to
-// two digits: 6000 seconds give "100:00").
-std::string FormatTime(long long seconds);
