@@ -39,6 +39,20 @@ void *operator new[](std::size_t size)
     return Allocate(size);
 }
 
+void *operator new(std::size_t size, const std::nothrow_t &) noexcept
+{
+    try {
+        return Allocate(size);
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
+}
+
+void *operator new[](std::size_t size, const std::nothrow_t &tag) noexcept
+{
+    return operator new(size, tag);
+}
+
 void operator delete(void *memory) noexcept
 {
     std::free(memory);
@@ -55,6 +69,16 @@ void operator delete(void *memory, std::size_t) noexcept
 }
 
 void operator delete[](void *memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete(void *memory, const std::nothrow_t &) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete[](void *memory, const std::nothrow_t &) noexcept
 {
     std::free(memory);
 }
