@@ -1,5 +1,7 @@
 #include "cmdopt.h"
 
+#include "base/textbytes.h"
+
 #include "earchiver.h"
 #include "platform/mbcs.h"
 #include "platform/textcodec.h"
@@ -16,7 +18,7 @@ std::string ConvertPathDelimiter(const std::string &path, char delimiter)
     // Only the first byte of each character is looked at; a lead byte is never a backslash.
     for (std::size_t i = 0; i < result.size(); ++i) {
         const auto c = static_cast<unsigned char>(result[i]);
-        if (shiftJis && ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)))
+        if (shiftJis && (base::IsShiftJisLead(c)))
             ++i;
         else if (result[i] == '\\')
             result[i] = delimiter;

@@ -1,6 +1,7 @@
 #include "bindings.h"
 
 #include "app/appstate.h"
+#include "base/workfile.h"
 #include "loader/sonolux_module.h"
 #include "outside/rcpcv/rcpcv.h"
 #include "platform/dynlib.h"
@@ -59,8 +60,6 @@ Entry EntryOrFail(const platform::DynamicLibrary &library, const char *name)
 
 } // namespace
 
-const char *const WorkFileName = "TEMP.MID";
-
 EDLLoadError::EDLLoadError()
     : std::runtime_error("Unable to Load DLL")
 {
@@ -102,7 +101,7 @@ std::string ConvertRcp(const std::string &path)
     const auto saveSmf = EntryOrFail<SaveSmfEntry>(library, "rcpcvSaveSMF");
     const auto deleteObject = EntryOrFail<DeleteObjectEntry>(library, "rcpcvDeleteObject");
     EnsureTempFolder();
-    const std::string output = TempFolder + "/" + WorkFileName;
+    const std::string output = TempFolder + "/" + base::kWorkFileName;
 
     void *song = convertFile(path.c_str(), 0, 0, 0, 0);
     if (song == nullptr)

@@ -15,9 +15,6 @@ public:
     explicit EDLLoadError(const std::string &message);
 };
 
-// The name of the work file in the temporary folder: the converted or unwrapped song.
-// The intake never takes it in as a song of its own.
-extern const char *const WorkFileName;
 
 // Each throws EDLLoadError ("Unable to Load DLL") when its library cannot be loaded, and a
 // std::runtime_error with the module's or the system's text when an entry is missing or a

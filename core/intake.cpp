@@ -5,6 +5,8 @@
 #include "bindings.h"
 
 #include "app/appstate.h"
+#include "base/trimstring.h"
+#include "base/workfile.h"
 #include "archives/archives.h"
 #include "formats/registry.h"
 #include "platform/files.h"
@@ -17,18 +19,6 @@ using archives::TArchiveFile;
 namespace {
 
 constexpr int ExtractOutputSize = 8192;
-
-std::string TrimLines(const std::string &text)
-{
-    const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
-}
 
 bool IsSongName(const std::string &name)
 {
@@ -132,7 +122,7 @@ std::optional<std::string> TPlayerCore::ArchiveSongList(const std::string &archi
     }
     if (lines.empty())
         lines = "対応するMIDIファイルがありません。";
-    return TrimLines(lines);
+    return base::Trim(lines, base::IsSpaceOrLineBreak);
 }
 
 void TPlayerCore::ScanTempFolder(const std::string &archivePath)
@@ -140,7 +130,7 @@ void TPlayerCore::ScanTempFolder(const std::string &archivePath)
     if (!platform::DirectoryExists(TempFolder))
         return;
     for (const platform::FolderEntry &entry : platform::ListFolder(TempFolder)) {
-        if (entry.isDirectory || entry.name == WorkFileName)
+        if (entry.isDirectory || entry.name == base::kWorkFileName)
             continue;
         if (IsSongName(entry.name) && !IsListed(entry.name))
             AddSong(TempFolder + "/" + entry.name, archivePath);

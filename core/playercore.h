@@ -8,6 +8,7 @@
 //
 // Failures are exceptions with the designed messages; the views show them.
 
+#include "app/stateicon.h"
 #include "core/playqueue.h"
 #include "platform/mci/mediaplayer.h"
 
@@ -17,9 +18,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-// The pictures the state icon place can show.
-enum class StateIcon { Play, Stop, Pause, Open, Idle };
 
 class TPlayerCore : public QObject
 {

@@ -5,6 +5,7 @@
 #include "bindings.h"
 
 #include "app/appstate.h"
+#include "base/trimstring.h"
 #include "app/datafolder.h"
 #include "platform/files.h"
 #include "platform/mbcs.h"
@@ -19,18 +20,6 @@ namespace {
 
 // How long past its own length a reset file may take before the wait gives up.
 constexpr std::chrono::milliseconds ResetFileGrace{5000};
-
-// Title with leading and trailing blanks and control characters removed.
-std::string TrimTitle(const std::string &title)
-{
-    std::size_t begin = 0;
-    std::size_t end = title.size();
-    while (begin < end && static_cast<unsigned char>(title[begin]) <= 0x20)
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(title[end - 1]) <= 0x20)
-        --end;
-    return title.substr(begin, end - begin);
-}
 
 } // namespace
 
@@ -113,7 +102,7 @@ void TPlayerCore::StartEntry()
     queue_.SetMarker(CurrentIndex, ">");
     ExtractMember(CurrentIndex);
     LoadEntry(queue_.Entry(CurrentIndex));
-    titleText_ = TrimTitle(queue_.Entry(CurrentIndex).Title);
+    titleText_ = base::Trim(queue_.Entry(CurrentIndex).Title, base::IsBlankOrControl);
     emit SongLoaded(titleText_);
     PlaySong();
     emit SongStarted();

@@ -1,5 +1,7 @@
 #include "code_page.h"
 
+#include "base/textbytes.h"
+
 #include <stdlib.h>
 #include <string.h>
 
@@ -13,7 +15,7 @@ CodePage ProcessCodePage()
 
 bool IsLeadByte(unsigned char c, CodePage codePage)
 {
-    return codePage == CodePage::ShiftJis && ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC));
+    return codePage == CodePage::ShiftJis && base::IsShiftJisLead(c);
 }
 
 size_t CharacterLength(const unsigned char *text, size_t length, size_t i, CodePage codePage)

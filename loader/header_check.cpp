@@ -1,5 +1,7 @@
 #include "header_check.h"
 
+#include "base/workfile.h"
+
 #include "input_file.h"
 #include "work_file.h"
 
@@ -8,7 +10,6 @@
 namespace loader {
 namespace {
 
-constexpr char kWorkFileName[] = "/TEMP.MID";
 constexpr unsigned char kChunkIdFirst = 0x4D;  // 'M' of "MThd"
 constexpr unsigned char kChunkIdSecond = 0x54; // 'T'
 constexpr size_t kCopyBlock = 16384;
@@ -19,7 +20,8 @@ IoStatus FormWorkName(const ShortText &folder, ShortText &workName)
     if (folder.Length() == 0 || folder.HasZeroByte())
         return Failure(SONOLUX_IO_INVALID_NAME);
     workName = folder;
-    if (!workName.Append(kWorkFileName, sizeof(kWorkFileName) - 1))
+    if (!workName.Append("/", 1) ||
+        !workName.Append(base::kWorkFileName, sizeof(base::kWorkFileName) - 1))
         return Failure(SONOLUX_IO_NAME_TOO_LONG);
     return IoStatus();
 }

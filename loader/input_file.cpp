@@ -8,23 +8,19 @@
 
 namespace loader {
 
-InputFile::~InputFile()
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-}
-
 IoStatus InputFile::Open(const char *path, Lock lock)
 {
     // O_NONBLOCK: opening a pipe or a terminal must not wait for a writer.
+    int fd;
     do {
-        fd_ = ::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    } while (fd_ < 0 && errno == EINTR);
-    if (fd_ < 0)
+        fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    } while (fd < 0 && errno == EINTR);
+    fd_.Reset(fd);
+    if (!fd_.Valid())
         return OpenFailure(IoCodeFromErrno(errno, FileRole::Read));
 
     struct stat info;
-    if (::fstat(fd_, &info) != 0)
+    if (::fstat(fd_.Get(), &info) != 0)
         return OpenFailure(IoCodeFromErrno(errno, FileRole::Read));
     if (!S_ISREG(info.st_mode))
         return OpenFailure(SONOLUX_IO_ACCESS_DENIED);
@@ -32,7 +28,7 @@ IoStatus InputFile::Open(const char *path, Lock lock)
     const int operation = (lock == Lock::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
     int locked;
     do {
-        locked = ::flock(fd_, operation);
+        locked = ::flock(fd_.Get(), operation);
     } while (locked != 0 && errno == EINTR);
     // Only a lock held by another opener refuses the file. Where the file system offers
     // no such locks (some network mounts refuse an exclusive lock on a file opened for
@@ -46,7 +42,7 @@ IoStatus InputFile::ReadAt(uint64_t offset, void *buffer, size_t size, size_t &g
 {
     got = 0;
     while (got < size) {
-        const ssize_t count = ::pread(fd_, static_cast<char *>(buffer) + got, size - got,
+        const ssize_t count = ::pread(fd_.Get(), static_cast<char *>(buffer) + got, size - got,
                                       static_cast<off_t>(offset + got));
         if (count < 0) {
             if (errno == EINTR)
@@ -62,10 +58,8 @@ IoStatus InputFile::ReadAt(uint64_t offset, void *buffer, size_t size, size_t &g
 
 IoStatus InputFile::Close()
 {
-    const int fd = fd_;
-    fd_ = -1;
     // The descriptor is released even when close reports an error; never retry it.
-    if (fd >= 0 && ::close(fd) != 0 && errno != EINTR)
+    if (!fd_.Close() && errno != EINTR)
         return SystemFailure(FileRole::Read);
     return IoStatus();
 }

@@ -3,6 +3,8 @@
 
 #include "io_status.h"
 
+#include "base/uniquefd.h"
+
 #include <stddef.h>
 #include <stdint.h>
 
@@ -16,7 +18,6 @@ public:
     enum class Lock { Exclusive, Shared };
 
     InputFile() = default;
-    ~InputFile();
     InputFile(const InputFile &) = delete;
     InputFile &operator=(const InputFile &) = delete;
 
@@ -34,7 +35,7 @@ public:
     IoStatus Close();
 
 private:
-    int fd_ = -1;
+    base::UniqueFd fd_;
 };
 
 } // namespace loader

@@ -2,6 +2,8 @@
 
 #include "input_file.h"
 
+#include "base/trim.h"
+
 #include <string.h>
 
 namespace loader {
@@ -9,11 +11,6 @@ namespace {
 
 constexpr uint64_t kFieldOffset = 32;
 constexpr size_t kFieldSize = 64;
-
-bool IsBlankOrControl(unsigned char c)
-{
-    return c <= 0x20;
-}
 
 } // namespace
 
@@ -30,15 +27,11 @@ IoStatus ReadRcpTitle(const char *path, ShortText &title)
         return status;
 
     const void *zero = memchr(field, 0, kFieldSize);
-    size_t end = zero != nullptr
-                     ? static_cast<size_t>(static_cast<const unsigned char *>(zero) - field)
-                     : kFieldSize;
-    size_t begin = 0;
-    while (begin < end && IsBlankOrControl(field[begin]))
-        ++begin;
-    while (end > begin && IsBlankOrControl(field[end - 1]))
-        --end;
-    title.Assign(field + begin, end - begin);
+    const size_t end = zero != nullptr
+                           ? static_cast<size_t>(static_cast<const unsigned char *>(zero) - field)
+                           : kFieldSize;
+    const base::ByteRange shown = base::Trimmed(field, end, base::IsBlankOrControl);
+    title.Assign(field + shown.begin, shown.Length());
     return file.Close();
 }
 

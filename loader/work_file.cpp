@@ -18,14 +18,13 @@ constexpr char kTemporarySuffix[] = ".XXXXXX";
 // no lock that could be broken.
 IoStatus CheckNotHeld(const char *name)
 {
-    const int fd = ::open(name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
-    if (fd < 0)
+    const base::UniqueFd fd(
+        ::open(name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW));
+    if (!fd.Valid())
         return IoStatus();
-    IoStatus status;
-    if (::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK)
-        status = Failure(SONOLUX_IO_SHARING_VIOLATION);
-    ::close(fd);
-    return status;
+    if (::flock(fd.Get(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK)
+        return Failure(SONOLUX_IO_SHARING_VIOLATION);
+    return IoStatus();
 }
 
 } // namespace
@@ -44,8 +43,8 @@ IoStatus WorkFile::Create(const ShortText &name)
 
     memcpy(temporaryName_, name_.Bytes(), name_.Length());
     memcpy(temporaryName_ + name_.Length(), kTemporarySuffix, sizeof(kTemporarySuffix));
-    fd_ = ::mkostemp(temporaryName_, O_CLOEXEC);
-    if (fd_ < 0)
+    fd_.Reset(::mkostemp(temporaryName_, O_CLOEXEC));
+    if (!fd_.Valid())
         return SystemFailure(FileRole::Create);
     pending_ = true;
     return IoStatus();
@@ -55,7 +54,7 @@ IoStatus WorkFile::Write(const void *bytes, size_t size)
 {
     const char *next = static_cast<const char *>(bytes);
     while (size > 0) {
-        const ssize_t written = ::write(fd_, next, size);
+        const ssize_t written = ::write(fd_.Get(), next, size);
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -69,10 +68,8 @@ IoStatus WorkFile::Write(const void *bytes, size_t size)
 
 IoStatus WorkFile::Commit()
 {
-    const int fd = fd_;
-    fd_ = -1;
     // close reports write-back errors of some file systems; the descriptor is gone either way.
-    if (::close(fd) != 0 && errno != EINTR)
+    if (!fd_.Close() && errno != EINTR)
         return SystemFailure(FileRole::Create);
     if (::rename(temporaryName_, name_.Bytes()) != 0)
         return SystemFailure(FileRole::Create);
@@ -82,10 +79,7 @@ IoStatus WorkFile::Commit()
 
 void WorkFile::Discard()
 {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
+    fd_.Reset();
     if (pending_) {
         ::unlink(temporaryName_);
         pending_ = false;

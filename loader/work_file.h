@@ -7,6 +7,7 @@
 // link under the name is replaced instead of its target being written, and that a
 // failure leaves the old file as it was.
 
+#include "base/uniquefd.h"
 #include "io_status.h"
 #include "short_string.h"
 
@@ -34,7 +35,7 @@ public:
 private:
     void Discard();
 
-    int fd_ = -1;
+    base::UniqueFd fd_;
     bool pending_ = false;
     ShortText name_;
     char temporaryName_[kShortStringCapacity + 16] = {};

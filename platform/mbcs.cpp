@@ -1,5 +1,7 @@
 #include "mbcs.h"
 
+#include "base/textbytes.h"
+
 #include <atomic>
 #include <cstdlib>
 #include <stdexcept>
@@ -83,9 +85,7 @@ void SetCodePage(int codePage)
 
 bool IsLeadByte(unsigned char c)
 {
-    if (CodePage() != cpShiftJis)
-        return false;
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    return CodePage() == cpShiftJis && base::IsShiftJisLead(c);
 }
 
 std::size_t CharLength(const std::string &s, std::size_t i)

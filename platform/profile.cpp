@@ -1,5 +1,7 @@
 #include "profile.h"
 
+#include "base/trimstring.h"
+
 #include "files.h"
 #include "mbcs.h"
 
@@ -17,13 +19,7 @@ constexpr std::size_t MaxProfileBytes = std::size_t{1} << 20;
 
 std::string Trim(const std::string &s)
 {
-    std::size_t begin = 0;
-    std::size_t end = s.size();
-    while (begin < end && (s[begin] == ' ' || s[begin] == '\t'))
-        ++begin;
-    while (end > begin && (s[end - 1] == ' ' || s[end - 1] == '\t'))
-        --end;
-    return s.substr(begin, end - begin);
+    return base::Trim(s, base::IsSpaceOrTab);
 }
 
 // The text stored for value: cut at a line break, which a profile line cannot hold, and

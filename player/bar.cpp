@@ -4,20 +4,11 @@
 #include "ui_main.h"
 
 #include "app/appstate.h"
-#include "settings/skinatlas.h"
-
 #include "app/design.h"
-#include "platform/textcodec.h"
+#include "barpicture/barparts.h"
 #include "playlist/view.h"
 
-#include <QPainter>
-#include <cstdio>
-
-using namespace SkinAtlas;
-
 namespace {
-
-constexpr int TitleY = 3;
 
 void SetPanelColors(QWidget *widget, TColor background, TColor text)
 {
@@ -27,30 +18,32 @@ void SetPanelColors(QWidget *widget, TColor background, TColor text)
     widget->setPalette(palette);
 }
 
-} // namespace
-
-std::string FormatTime(long long seconds)
+// Draws a part into a component's picture and repaints what it changed.
+template<typename Part>
+void Redraw(TImage *component, Part part)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%2.2lld:%2.2lld", seconds / 60, seconds % 60);
-    return text;
+    const QRect changed = part(component->Canvas());
+    if (!changed.isNull())
+        component->Changed(changed);
 }
+
+} // namespace
 
 void TMidi_main::DrawSkin()
 {
     DrawButtons();
-    ui->BackImage->StretchCopy(ui->BackImage->rect(), SkinBitmap, BackgroundColumn);
-    ui->SetButton->StretchCopy(MenuFacePlace, SkinBitmap, MenuFace);
-    ui->ControlButtons->StretchCopy(CloseFacePlace, SkinBitmap, CloseFace);
+    Redraw(ui->BackImage,
+           [](QImage &canvas) { return barpicture::DrawBackground(canvas, SkinBitmap); });
+    Redraw(ui->SetButton,
+           [](QImage &canvas) { return barpicture::DrawMenuFace(canvas, SkinBitmap); });
     if (view_form_ != nullptr)
         view_form_->DrawButtons();
 }
 
 void TMidi_main::DrawButtons()
 {
-    for (int i = 0; i < 5; ++i)
-        ui->ControlButtons->StretchCopy(ButtonPlace(i), SkinBitmap, ButtonFace(i));
-    ui->ControlButtons->StretchCopy(OpenPlace, SkinBitmap, OpenFace);
+    Redraw(ui->ControlButtons,
+           [](QImage &canvas) { return barpicture::DrawControlButtons(canvas, SkinBitmap); });
 }
 
 void TMidi_main::ApplyColors()
@@ -66,26 +59,24 @@ void TMidi_main::ResetDisplay()
 {
     for (int place = 0; place < 4; ++place)
         DrawDigit('0', place);
-    ui->TimeDiaplay->StretchCopy(ColonPlace, SkinBitmap, Colon);
+    Redraw(ui->TimeDiaplay,
+           [](QImage &canvas) { return barpicture::DrawColon(canvas, SkinBitmap); });
     shownTime_ = FormatTime(0);
-
-    // An empty position bar: an ActiveColor outline around a BackColor interior.
-    TImage *bar = ui->Pos_Bar;
-    const QRect outline = Rect(1, 1, bar->width(), bar->height());
-    bar->FillRect(outline, ToQColor(ActiveColor));
-    bar->FillRect(outline.adjusted(1, 1, -1, -1), ToQColor(BackColor));
+    Redraw(ui->Pos_Bar, [](QImage &canvas) {
+        return barpicture::DrawEmptyPositionBar(canvas, ToQColor(BackColor), ToQColor(ActiveColor));
+    });
 }
 
 void TMidi_main::DrawDigit(char digit, int place)
 {
-    if (digit < '0' || digit > '9' || place < 0 || place > 3)
-        return;
-    ui->TimeDiaplay->StretchCopy(DigitPlace[place], SkinBitmap, Digit(digit - '0'));
+    Redraw(ui->TimeDiaplay,
+           [&](QImage &canvas) { return barpicture::DrawDigit(canvas, SkinBitmap, digit, place); });
 }
 
 void TMidi_main::UpdateTimeDisplay(const std::string &text)
 {
-    // Characters 1, 2, 4 and 5 of the text go to the four digit places.
+    // Characters 1, 2, 4 and 5 of the text go to the four digit places; only changed ones
+    // are drawn again.
     static constexpr std::size_t positions[4] = {0, 1, 3, 4};
     for (int place = 0; place < 4; ++place) {
         const std::size_t i = positions[place];
@@ -95,52 +86,38 @@ void TMidi_main::UpdateTimeDisplay(const std::string &text)
             shownTime_[i] = c;
         }
     }
-    ui->TimeDiaplay->StretchCopy(ColonPlace, SkinBitmap, Colon);
+    Redraw(ui->TimeDiaplay,
+           [](QImage &canvas) { return barpicture::DrawColon(canvas, SkinBitmap); });
+}
+
+void TMidi_main::DrawPosition(std::int64_t position, std::int64_t length)
+{
+    UpdateTimeDisplay(FormatTime(position / 1000));
+    // The fill only grows; a song of length 0 has none.
+    const int width = barpicture::PositionFillWidth(position, length, ui->Pos_Bar->width());
+    Redraw(ui->Pos_Bar, [width](QImage &canvas) {
+        return barpicture::DrawPositionFill(canvas, ToQColor(ActiveColor), width);
+    });
 }
 
 void TMidi_main::ShowIcon(StateIcon icon)
 {
-    QRect source;
-    switch (icon) {
-    case StateIcon::Play:
-        source = PlayIcon;
-        break;
-    case StateIcon::Stop:
-        source = StopIcon;
-        break;
-    case StateIcon::Pause:
-        source = PauseIcon;
-        break;
-    case StateIcon::Open:
-        source = OpenIcon;
-        break;
-    case StateIcon::Idle:
-        source = IdleIcon;
-        break;
-    }
-    ui->TimeDiaplay->StretchCopy(IconPlace, SkinBitmap, source);
+    Redraw(ui->TimeDiaplay,
+           [icon](QImage &canvas) { return barpicture::DrawIcon(canvas, SkinBitmap, icon); });
 }
 
 void TMidi_main::ClearTitle()
 {
-    TImage *box = ui->TitlePanel_Image;
-    box->FillRect(box->rect(), ToQColor(BackColor));
+    Redraw(ui->TitlePanel_Image,
+           [](QImage &canvas) { return barpicture::ClearTitle(canvas, ToQColor(BackColor)); });
 }
 
 void TMidi_main::DrawTitleText(const std::string &text, int x)
 {
-    TImage *box = ui->TitlePanel_Image;
-    const QString shown = platform::DecodeText(text);
-    QPainter painter(&box->Canvas());
-    painter.setFont(font());
-    painter.setPen(ToQColor(ActiveColor));
-    painter.setBackground(ToQColor(BackColor));
-    painter.setBackgroundMode(Qt::OpaqueMode);
-    const QFontMetrics metrics(font());
-    const QRect cell(x, TitleY, metrics.horizontalAdvance(shown), metrics.height());
-    painter.drawText(cell, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, shown);
-    painter.end();
-    box->Changed();
+    Redraw(ui->TitlePanel_Image, [&](QImage &canvas) {
+        return barpicture::DrawTitleText(canvas, font(), ToQColor(BackColor), ToQColor(ActiveColor),
+                                         text, x);
+    });
 }
 
 void TMidi_main::SetTitleText(const std::string &title)
@@ -152,15 +129,11 @@ void TMidi_main::SetTitleText(const std::string &title)
 void TMidi_main::TitleTimerTimer()
 {
     // The title moves left one pixel a tick, and re-enters from the right once it has left.
-    std::string text = titleText_;
-    if (ShowLength)
-        text += " -[" + FormatTime(MediaPlayer1().Length() / 1000) + "]-";
-    else
-        text += " ";
+const std::string text =
+        barpicture::TitleLine(titleText_, ShowLength, MediaPlayer1().Length() / 1000);
     DrawTitleText(text, titleOffset_);
     --titleOffset_;
-    const int width = QFontMetrics(font()).horizontalAdvance(platform::DecodeText(text));
-    if (titleOffset_ < -width)
+    if (titleOffset_ < -barpicture::TitleLineWidth(font(), text))
         titleOffset_ = ui->TitlePanel_Image->width();
 }
 

@@ -3,6 +3,7 @@
 // button, the state icon and time display, the position bar, the "LIST" label, the
 // scrolling title and the button strip. It owns the play timers and the skin drawing.
 
+#include "barpicture/barparts.h"
 #include "core/playercore.h"
 #include "player/mprishost.h"
 
@@ -156,7 +157,3 @@ private:
     std::string titleText_;
     int titleOffset_ = 0;
 };
-
-// Minutes and seconds of a number of seconds as "%2.2d:%2.2d" (minutes are not limited to
-// two digits: 6000 seconds give "100:00").
-std::string FormatTime(long long seconds);

@@ -99,19 +99,6 @@ void TMidi_main::Timer1Timer()
     core_->Timer1Timer();
 }
 
-void TMidi_main::DrawPosition(std::int64_t position, std::int64_t length)
-{
-    UpdateTimeDisplay(FormatTime(position / 1000));
-    // The fill only grows; a song of length 0 has none.
-    TImage *bar = ui->Pos_Bar;
-    if (length > 0) {
-        const std::int64_t w = (position * bar->width() - 2) / length;
-        if (w > 0)
-            bar->FillRect(QRect(QPoint(1, 1), QPoint(static_cast<int>(w) - 1, bar->height() - 2)),
-                          ToQColor(ActiveColor));
-    }
-}
-
 void TMidi_main::ShowSongLoaded(const std::string &title)
 {
     SetTitleText(title);

@@ -1,5 +1,7 @@
 #include "designfile.h"
 
+#include "base/uniquefd.h"
+
 #include "platform/files.h"
 #include "app/appstate.h"
 #include "app/datafolder.h"
@@ -29,20 +31,15 @@ public:
         : path_(path)
         , fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY))
     {
-        if (fd_ < 0)
+        if (!fd_.Valid())
             throw EDesignReadError("Cannot open design file " + path_ + ": " +
                                    std::strerror(errno));
         struct stat info
         {
         };
-        if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
-            ::close(fd_);
+        if (::fstat(fd_.Get(), &info) != 0 || !S_ISREG(info.st_mode))
             throw EDesignReadError("Cannot open design file " + path_ + ": it is not a file");
-        }
     }
-    ~TDesignStream() { ::close(fd_); }
-    TDesignStream(const TDesignStream &) = delete;
-    TDesignStream &operator=(const TDesignStream &) = delete;
 
     // count bytes, or fewer when the file ends first.
     std::string Read(std::size_t count)
@@ -50,7 +47,7 @@ public:
         std::string bytes(count, '\0');
         std::size_t done = 0;
         while (done < count) {
-            const ssize_t n = ::read(fd_, bytes.data() + done, count - done);
+            const ssize_t n = ::read(fd_.Get(), bytes.data() + done, count - done);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
@@ -92,7 +89,7 @@ public:
 
 private:
     std::string path_;
-    int fd_;
+    base::UniqueFd fd_;
     std::size_t position_ = 0;
 };
 

@@ -12,6 +12,13 @@ constexpr QRect Rect(int left, int top, int right, int bottom)
     return QRect(left, top, right - left, bottom - top);
 }
 
+// The skin's size, and the bar's height over which the background column is stretched.
+constexpr int SkinWidth = 147;
+constexpr int SkinHeight = 63;
+constexpr int BarHeight = 26;
+// Bar row of the top of the menu, close and control button faces.
+constexpr int FaceTopOnBar = 5;
+
 constexpr QRect Digit(int d)
 {
     return Rect(8 * d, 0, 8 * d + 7, 11);
@@ -26,12 +33,14 @@ constexpr QRect PauseIcon = Rect(25, 12, 36, 23);
 constexpr QRect OpenIcon = Rect(37, 12, 48, 23);
 constexpr QRect IdleIcon = Rect(49, 12, 60, 23);
 // Button faces 0 to 4: play, pause, stop, previous, next.
+constexpr int ButtonCount = 5;
 constexpr QRect ButtonFace(int i)
 {
     return Rect(1 + 22 * i, 24, 21 + 22 * i, 40);
 }
 constexpr QRect OpenFace = Rect(111, 24, 131, 40);
 // Play list button faces 0 to 3: load, save, delete, clear.
+constexpr int ListButtonCount = 4;
 constexpr QRect ListButtonFace(int j)
 {
     return Rect(1 + 21 * j, 42, 21 + 21 * j, 62);

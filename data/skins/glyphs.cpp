@@ -243,12 +243,6 @@ const TGlyph &MenuLabel()
     return label;
 }
 
-const TGlyph &ListLabel()
-{
-    static const TGlyph label = Word("LIST");
-    return label;
-}
-
 const TGlyph &LoadSymbol()
 {
     static const TGlyph symbol{

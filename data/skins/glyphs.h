@@ -29,8 +29,6 @@ const TGlyph &CloseSymbol();
 
 // The menu button's label.
 const TGlyph &MenuLabel();
-// "LIST" in the same lettering (previews only).
-const TGlyph &ListLabel();
 
 // Symbols of the play list window's buttons: load, save, delete, clear.
 const TGlyph &LoadSymbol();

@@ -1,6 +1,7 @@
 #include "skinpainter.h"
 
-#include "atlas.h"
+#include "settings/skinatlas.h"
+
 #include "glyphs.h"
 #include "pixelart.h"
 
@@ -103,7 +104,7 @@ void DrawPlate(QImage &image, const QRect &rect, const TTheme &theme, const TPla
 void PaintColumn(QImage &skin, const TTheme &theme)
 {
     for (int y = 0; y < ColumnRows; ++y)
-        skin.setPixelColor(atlas::BackgroundColumn.left(), y, ColumnColor(theme, y));
+        skin.setPixelColor(SkinAtlas::BackgroundColumn.left(), y, ColumnColor(theme, y));
 }
 
 void PaintTimeDisplay(QImage &skin, const TTheme &theme)
@@ -111,61 +112,63 @@ void PaintTimeDisplay(QImage &skin, const TTheme &theme)
     TInk ink = SymbolInk(theme.active);
     ink.emplace('-', theme.unlitSegment);
     for (int d = 0; d <= 9; ++d) {
-        FillRect(skin, atlas::Digit(d), theme.back);
+        FillRect(skin, SkinAtlas::Digit(d), theme.back);
         const TGlyph &digit = theme.digitStyle == dsSegments ? SegmentDigit(d) : FontDigit(d);
-        Stamp(skin, atlas::Digit(d).topLeft(), digit, ink);
+        Stamp(skin, SkinAtlas::Digit(d).topLeft(), digit, ink);
     }
-    FillRect(skin, atlas::Colon, theme.back);
-    Stamp(skin, atlas::Colon.topLeft(), ColonGlyph(), ink);
+    FillRect(skin, SkinAtlas::Colon, theme.back);
+    Stamp(skin, SkinAtlas::Colon.topLeft(), ColonGlyph(), ink);
 
     const std::pair<QRect, const TGlyph &> icons[] = {
-        {atlas::PlayIcon, PlayIconGlyph()},
-        {atlas::StopIcon, StopIconGlyph()},
-        {atlas::PauseIcon, PauseIconGlyph()},
-        {atlas::OpenIcon, OpenIconGlyph()},
+        {SkinAtlas::PlayIcon, PlayIconGlyph()},
+        {SkinAtlas::StopIcon, StopIconGlyph()},
+        {SkinAtlas::PauseIcon, PauseIconGlyph()},
+        {SkinAtlas::OpenIcon, OpenIconGlyph()},
     };
     for (const auto &[place, glyph] : icons) {
         FillRect(skin, place, theme.back);
         Stamp(skin, place.topLeft(), glyph, ink);
     }
-    FillRect(skin, atlas::IdleIcon, theme.back);
-    Stamp(skin, atlas::IdleIcon.topLeft(), IdleIconGlyph(), SymbolInk(theme.idleIcon));
+    FillRect(skin, SkinAtlas::IdleIcon, theme.back);
+    Stamp(skin, SkinAtlas::IdleIcon.topLeft(), IdleIconGlyph(), SymbolInk(theme.idleIcon));
 }
 
 void PaintBarButtons(QImage &skin, const TTheme &theme)
 {
-    const TRowColor bar = [&](int row) { return BarRowColor(theme, atlas::FaceTopOnBar + row); };
+    const TRowColor bar = [&](int row) {
+        return BarRowColor(theme, SkinAtlas::FaceTopOnBar + row);
+    };
     const TInk ink = SymbolInk(theme.glyph);
 
-    DrawPlate(skin, atlas::MenuFace, theme, theme.barPlate, bar);
-    StampCentred(skin, atlas::MenuFace, MenuLabel(), ink);
+    DrawPlate(skin, SkinAtlas::MenuFace, theme, theme.barPlate, bar);
+    StampCentred(skin, SkinAtlas::MenuFace, MenuLabel(), ink);
 
-    for (int y = 0; y < atlas::CloseFace.height(); ++y)
-        FillRect(
-            skin,
-            QRect(atlas::CloseFace.left(), atlas::CloseFace.top() + y, atlas::CloseFace.width(), 1),
-            bar(y));
-    StampCentred(skin, atlas::CloseFace, CloseSymbol(), SymbolInk(theme.closeGlyph));
+    for (int y = 0; y < SkinAtlas::CloseFace.height(); ++y)
+        FillRect(skin,
+                 QRect(SkinAtlas::CloseFace.left(), SkinAtlas::CloseFace.top() + y,
+                       SkinAtlas::CloseFace.width(), 1),
+                 bar(y));
+    StampCentred(skin, SkinAtlas::CloseFace, CloseSymbol(), SymbolInk(theme.closeGlyph));
 
     const TGlyph *symbols[] = {&PlaySymbol(), &PauseSymbol(), &StopSymbol(), &PreviousSymbol(),
                                &NextSymbol()};
-    for (int i = 0; i < atlas::ButtonCount; ++i) {
-        const QRect face = atlas::ButtonFace(i);
+    for (int i = 0; i < SkinAtlas::ButtonCount; ++i) {
+        const QRect face = SkinAtlas::ButtonFace(i);
         DrawPlate(skin, face, theme, theme.barPlate, bar);
         // A triangle's weight sits left of its middle; one pixel to the right centres it.
         const QRect area = i == 0 ? face.translated(1, 0) : face;
         StampCentred(skin, area, *symbols[i], i == 0 ? SymbolInk(theme.playGlyph) : ink);
     }
-    DrawPlate(skin, atlas::OpenFace, theme, theme.barPlate, bar);
-    StampCentred(skin, atlas::OpenFace, EjectSymbol(), ink);
+    DrawPlate(skin, SkinAtlas::OpenFace, theme, theme.barPlate, bar);
+    StampCentred(skin, SkinAtlas::OpenFace, EjectSymbol(), ink);
 }
 
 void PaintListButtons(QImage &skin, const TTheme &theme)
 {
     const TRowColor panel = [&](int) { return theme.back; };
     const TGlyph *symbols[] = {&LoadSymbol(), &SaveSymbol(), &DeleteSymbol(), &ClearSymbol()};
-    for (int j = 0; j < atlas::ListButtonCount; ++j) {
-        const QRect face = atlas::ListFace(j);
+    for (int j = 0; j < SkinAtlas::ListButtonCount; ++j) {
+        const QRect face = SkinAtlas::ListButtonFace(j);
         DrawPlate(skin, face, theme, theme.listPlate, panel);
         StampCentred(skin, face, *symbols[j], SymbolInk(theme.glyph));
     }
@@ -185,13 +188,13 @@ QColor ColumnColor(const TTheme &theme, int y)
 QColor BarRowColor(const TTheme &theme, int y)
 {
     // Nearest row of the column under the centre of bar row y.
-    return ColumnColor(theme,
-                       std::min(ColumnRows - 1, (2 * y + 1) * ColumnRows / (2 * atlas::BarHeight)));
+    return ColumnColor(
+        theme, std::min(ColumnRows - 1, (2 * y + 1) * ColumnRows / (2 * SkinAtlas::BarHeight)));
 }
 
 QImage PaintSkin(const TTheme &theme)
 {
-    QImage skin(atlas::Width, atlas::Height, QImage::Format_RGB32);
+    QImage skin(SkinAtlas::SkinWidth, SkinAtlas::SkinHeight, QImage::Format_RGB32);
     skin.fill(theme.back);
     PaintColumn(skin, theme);
     PaintTimeDisplay(skin, theme);

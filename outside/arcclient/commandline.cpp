@@ -1,5 +1,7 @@
 #include "commandline.h"
 
+#include "base/trimstring.h"
+
 #include "outside/arccommon/codepage.h"
 #include "outside/include/archiver_api.h"
 
@@ -13,11 +15,6 @@ namespace arc {
 namespace {
 
 constexpr std::size_t maxResponseFile = 1u << 20;
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
 
 std::string Lower(std::string s)
 {
@@ -207,7 +204,7 @@ std::vector<CommandToken> TokenizeCommandLine(const std::string &line)
             inQuotes = !inQuotes;
             inToken = true;
             current.quoted = true;
-        } else if (IsBlank(c) && !inQuotes) {
+        } else if (base::IsSpaceOrLineBreak(static_cast<unsigned char>(c)) && !inQuotes) {
             if (inToken)
                 tokens.push_back(current);
             current = CommandToken();
@@ -234,8 +231,7 @@ bool ReadResponseFile(const std::string &path, std::vector<std::string> &items)
             end = text.size();
         std::string line = text.substr(start, end - start);
         start = end + 1;
-        while (!line.empty() && IsBlank(line.back()))
-            line.pop_back();
+        line = base::TrimEnd(std::move(line), base::IsSpaceOrLineBreak);
         const std::size_t first = line.find_first_not_of(" \t");
         if (first == std::string::npos)
             continue;

@@ -3,6 +3,8 @@
 // products: the process code page the program publishes in SONOLUX_CODEPAGE, character
 // boundaries under it, and ASCII-only letter-case folding.
 
+#include "base/textbytes.h"
+
 #include <cstddef>
 #include <string>
 
@@ -20,7 +22,7 @@ TextEncoding ProcessEncoding();
 TextEncoding NameEncoding(const std::string &name);
 
 bool IsValidUtf8(const std::string &s);
-bool IsShiftJisLead(unsigned char c);
+using base::IsShiftJisLead;
 
 // Bytes of the character starting at s[i]: 2 for a Shift-JIS lead byte with a byte after
 // it, else 1. UTF-8 characters are taken byte by byte: no ASCII byte occurs inside them.

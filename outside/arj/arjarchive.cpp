@@ -3,11 +3,11 @@
 #include "arjdecoder.h"
 #include "outside/arccommon/bytes.h"
 #include "outside/arccommon/crc32.h"
+#include "outside/codecio/dostime.h"
+#include "outside/codecio/filerange.h"
 #include "outside/include/archiver_api.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,73 +39,22 @@ std::int64_t MemberTime(std::uint8_t hostOs, std::uint32_t stamp)
 {
     if (hostOs == hostUnix || hostOs == hostNext)
         return stamp;
-    std::tm parts{};
-    parts.tm_year = static_cast<int>((stamp >> 25) & 0x7F) + 80;
-    parts.tm_mon = static_cast<int>((stamp >> 21) & 0x0F) - 1;
-    parts.tm_mday = static_cast<int>((stamp >> 16) & 0x1F);
-    parts.tm_hour = static_cast<int>((stamp >> 11) & 0x1F);
-    parts.tm_min = static_cast<int>((stamp >> 5) & 0x3F);
-    parts.tm_sec = static_cast<int>((stamp & 0x1F) * 2);
-    parts.tm_isdst = -1;
-    const std::time_t value = std::mktime(&parts);
-    return value == static_cast<std::time_t>(-1) ? 0 : static_cast<std::int64_t>(value);
+    return codec::DosTimeToUnix(stamp);
 }
 
 } // namespace
 
-// The compressed bytes of one member, read from the archive file.
-class FileRange : public ByteSource
-{
-public:
-    FileRange(int fd, std::uint64_t offset, std::uint64_t length)
-        : fd_(fd)
-        , offset_(offset)
-        , left_(length)
-    {
-    }
-    std::size_t Read(unsigned char *buffer, std::size_t size) override
-    {
-        if (size > left_)
-            size = static_cast<std::size_t>(left_);
-        while (size > 0) {
-            const ssize_t got = ::pread(fd_, buffer, size, static_cast<off_t>(offset_));
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0) {
-                failed_ = true;
-                left_ = 0;
-                return 0;
-            }
-            offset_ += static_cast<std::uint64_t>(got);
-            left_ -= static_cast<std::uint64_t>(got);
-            return static_cast<std::size_t>(got);
-        }
-        return 0;
-    }
-    bool Failed() const { return failed_; }
-
-private:
-    int fd_;
-    std::uint64_t offset_;
-    std::uint64_t left_;
-    bool failed_ = false;
-};
-
 ArjArchive::ArjArchive() = default;
 
-ArjArchive::~ArjArchive()
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-}
+ArjArchive::~ArjArchive() = default;
 
 int ArjArchive::Open(const std::string &path)
 {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0)
+    fd_.Reset(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd_.Valid())
         return ERROR_ARC_FILE_OPEN;
     struct stat info = {};
-    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode))
+    if (::fstat(fd_.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         return ERROR_ARC_FILE_OPEN;
     fileSize_ = static_cast<std::uint64_t>(info.st_size);
     return FindMainHeader() ? 0 : ERROR_NOT_ARC_FILE;
@@ -116,7 +65,7 @@ int ArjArchive::Open(const std::string &path)
 int ArjArchive::ReadHeaderAt(std::uint64_t offset, std::string &basic, std::uint64_t &next)
 {
     unsigned char start[4];
-    if (!arc::ReadExactAt(fd_, offset, start, sizeof start) || start[0] != headerId0 ||
+    if (!arc::ReadExactAt(fd_.Get(), offset, start, sizeof start) || start[0] != headerId0 ||
         start[1] != headerId1)
         return ERROR_HEADER_BROKEN;
     const std::size_t size = Le16(start + 2);
@@ -128,7 +77,7 @@ int ArjArchive::ReadHeaderAt(std::uint64_t offset, std::string &basic, std::uint
     if (size < minFirstHeader || size > maxBasicHeader)
         return ERROR_HEADER_BROKEN;
     basic.resize(size + 4);
-    if (!arc::ReadExactAt(fd_, offset + 4, basic.data(), basic.size()))
+    if (!arc::ReadExactAt(fd_.Get(), offset + 4, basic.data(), basic.size()))
         return ERROR_HEADER_BROKEN;
     const auto *bytes = reinterpret_cast<const unsigned char *>(basic.data());
     if (arc::Crc32(0, bytes, size) != Le32(bytes + size))
@@ -137,7 +86,7 @@ int ArjArchive::ReadHeaderAt(std::uint64_t offset, std::string &basic, std::uint
     std::uint64_t position = offset + 4 + size + 4;
     for (;;) {
         unsigned char extended[2];
-        if (!arc::ReadExactAt(fd_, position, extended, sizeof extended))
+        if (!arc::ReadExactAt(fd_.Get(), position, extended, sizeof extended))
             return ERROR_HEADER_BROKEN;
         position += 2;
         const std::uint16_t extendedSize = Le16(extended);
@@ -155,7 +104,7 @@ bool ArjArchive::FindMainHeader()
 {
     const std::uint64_t limit = std::min<std::uint64_t>(fileSize_, selfExtractorScan);
     std::string window(static_cast<std::size_t>(limit), '\0');
-    if (limit == 0 || !arc::ReadExactAt(fd_, 0, window.data(), window.size()))
+    if (limit == 0 || !arc::ReadExactAt(fd_.Get(), 0, window.data(), window.size()))
         return false;
     for (std::size_t at = 0; at + 1 < window.size(); ++at) {
         if (static_cast<unsigned char>(window[at]) != headerId0 ||
@@ -224,7 +173,8 @@ int ArjArchive::StartData()
         return ERROR_METHOD;
     if (current_.dataOffset + current_.compressedSize > fileSize_)
         return ERROR_DATA_BROKEN;
-    range_ = std::make_unique<FileRange>(fd_, current_.dataOffset, current_.compressedSize);
+    range_ =
+        std::make_unique<codec::FileRange>(fd_.Get(), current_.dataOffset, current_.compressedSize);
     if (current_.method != 0)
         decoder_ = std::make_unique<ArjDecoder>(current_.method, current_.originalSize, *range_);
     else if (current_.compressedSize != current_.originalSize)

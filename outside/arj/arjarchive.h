@@ -5,14 +5,19 @@
 //
 // Results are the archiver interface's codes (outside/include/archiver_api.h).
 
+#include "base/uniquefd.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
 
+namespace codec {
+class FileRange;
+}
+
 namespace arj {
 
 class ArjDecoder;
-class FileRange;
 
 enum HostOs : std::uint8_t { hostMsDos = 0, hostUnix = 2, hostNext = 8 };
 
@@ -72,7 +77,7 @@ private:
     bool FindMainHeader();
     int StartData();
 
-    int fd_ = -1;
+    base::UniqueFd fd_;
     std::uint64_t fileSize_ = 0;
     std::uint64_t nextHeader_ = 0;
     ArjMember current_;
@@ -80,7 +85,7 @@ private:
     bool dataStarted_ = false;
     std::uint64_t delivered_ = 0;
     std::uint32_t crc_ = 0;
-    std::unique_ptr<FileRange> range_;
+    std::unique_ptr<codec::FileRange> range_;
     std::unique_ptr<ArjDecoder> decoder_;
 };
 

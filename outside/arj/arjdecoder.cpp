@@ -2,7 +2,7 @@
 
 namespace arj {
 
-ArjDecoder::ArjDecoder(int method, std::uint64_t originalSize, ByteSource &source)
+ArjDecoder::ArjDecoder(int method, std::uint64_t originalSize, codec::ByteSource &source)
     : method_(method)
     , originalSize_(originalSize)
     , in_(source)

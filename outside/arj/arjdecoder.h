@@ -4,8 +4,8 @@
 // It pulls compressed bytes from a ByteSource and hands out the original bytes in pieces
 // of any size, so a member is never held in memory as a whole.
 
-#include "bitreader.h"
 #include "huffman.h"
+#include "outside/codecio/msbbitreader.h"
 
 #include <cstdint>
 #include <vector>
@@ -16,7 +16,7 @@ class ArjDecoder
 {
 public:
     // method is 1 to 4; originalSize is the member's size, where decoding stops.
-    ArjDecoder(int method, std::uint64_t originalSize, ByteSource &source);
+    ArjDecoder(int method, std::uint64_t originalSize, codec::ByteSource &source);
 
     // Up to size original bytes into out; 0 once the member is complete. Sets broken (and
     // answers 0 from then on) when the data cannot be a sound stream of its method.
@@ -40,7 +40,7 @@ private:
 
     const int method_;
     const std::uint64_t originalSize_;
-    BitReader in_;
+    codec::MsbBitReader in_;
     std::vector<unsigned char> window_;
     std::uint64_t produced_ = 0;
     std::uint32_t matchLeft_ = 0;

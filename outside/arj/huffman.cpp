@@ -52,7 +52,7 @@ void HuffmanTable::SetSingle(std::uint16_t symbol)
     singleSymbol_ = symbol;
 }
 
-std::uint16_t HuffmanTable::Decode(BitReader &in) const
+std::uint16_t HuffmanTable::Decode(codec::MsbBitReader &in) const
 {
     if (single_)
         return singleSymbol_;
@@ -65,7 +65,7 @@ std::uint16_t HuffmanTable::Decode(BitReader &in) const
     return DecodeSlow(in, peek);
 }
 
-std::uint16_t HuffmanTable::DecodeSlow(BitReader &in, std::uint32_t peek) const
+std::uint16_t HuffmanTable::DecodeSlow(codec::MsbBitReader &in, std::uint32_t peek) const
 {
     // Walk the canonical code one length at a time. The code is complete, so every
     // 16-bit pattern ends at some length.

@@ -2,7 +2,7 @@
 // A canonical Huffman code as ARJ's LZ77 methods send it: code lengths of up to 16 bits,
 // codes of one length assigned in symbol order, read most significant bit first.
 
-#include "bitreader.h"
+#include "outside/codecio/msbbitreader.h"
 
 #include <cstdint>
 #include <vector>
@@ -20,12 +20,12 @@ public:
     // A code of one symbol that takes no bits at all.
     void SetSingle(std::uint16_t symbol);
 
-    std::uint16_t Decode(BitReader &in) const;
+    std::uint16_t Decode(codec::MsbBitReader &in) const;
 
 private:
     static constexpr unsigned fastBits = 10;
 
-    std::uint16_t DecodeSlow(BitReader &in, std::uint32_t peek) const;
+    std::uint16_t DecodeSlow(codec::MsbBitReader &in, std::uint32_t peek) const;
 
     bool single_ = true;
     std::uint16_t singleSymbol_ = 0;

@@ -1,13 +1,11 @@
 #pragma once
 // The compressed bytes of one member: a range of the open archive file, read on demand.
 
-#include "outside/arj/bitreader.h"
+#include "bytesource.h"
 
 #include <cstdint>
 
 namespace codec {
-
-using arj::ByteSource;
 
 class FileRange : public ByteSource
 {

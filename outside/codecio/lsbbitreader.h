@@ -3,7 +3,7 @@
 // codes. Past the end of the stream it yields zero bits and says so, so damaged data
 // decodes into garbage that the member's CRC-32 rejects, never into a read outside it.
 
-#include "filerange.h"
+#include "bytesource.h"
 
 #include <cstdint>
 
@@ -13,7 +13,7 @@ class LsbBitReader
 {
 public:
     explicit LsbBitReader(ByteSource &source)
-        : source_(source)
+        : feed_(source)
     {
     }
 
@@ -46,26 +46,18 @@ private:
     void Fill(unsigned count)
     {
         while (available_ < count) {
-            if (position_ == size_) {
-                size_ = source_.Read(buffer_, sizeof buffer_);
-                position_ = 0;
-                if (size_ == 0) {
-                    available_ += 8;
-                    continue;
-                }
+            unsigned char byte = 0;
+            if (feed_.Next(byte)) {
+                bits_ |= static_cast<std::uint64_t>(byte) << available_;
+                loaded_ += 8;
             }
-            bits_ |= static_cast<std::uint64_t>(buffer_[position_++]) << available_;
-            available_ += 8;
-            loaded_ += 8;
+            available_ += 8; // zero bits past the end
         }
     }
 
-    ByteSource &source_;
+    ByteFeed feed_;
     std::uint64_t bits_ = 0; // next bits, the first one lowest
     unsigned available_ = 0;
-    unsigned char buffer_[16384];
-    std::size_t position_ = 0;
-    std::size_t size_ = 0;
     std::uint64_t loaded_ = 0;   // bits that came from the stream
     std::uint64_t consumed_ = 0; // bits used
 };

@@ -6,7 +6,9 @@
  *
  * Exports (C linkage) exactly the functions below. Names keep the bytes the archive
  * stores (Unicode names come out as UTF-8; the caller must run under a UTF-8 locale).
- * Results are the archiver interface's codes (archiver_api.h); nothing throws.
+ * Results are the archiver interface's codes (archiver_api.h); nothing throws: memory
+ * running out answers ERROR_MORE_HEAP_MEMORY, any other failure inside the entry's own
+ * code (Open ERROR_CANNOT_READ, Next ERROR_HEADER_BROKEN, Read ERROR_DATA_BROKEN, fatal).
  */
 #ifndef SONOLUX_UNRAR_ENGINE_H
 #define SONOLUX_UNRAR_ENGINE_H

@@ -51,21 +51,17 @@ bool RarMember::IsLink() const
     return hostOs == hostUnix && (attributes & 0170000) == 0120000;
 }
 
-RarArchive::~RarArchive()
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-}
+RarArchive::~RarArchive() = default;
 
 int RarArchive::Open(const std::string &path)
 {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    fd_.Reset(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat info = {};
-    if (fd_ < 0 || ::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode))
+    if (!fd_.Valid() || ::fstat(fd_.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         return ERROR_ARC_FILE_OPEN;
     fileSize_ = static_cast<std::uint64_t>(info.st_size);
     std::string window(static_cast<std::size_t>(std::min(fileSize_, selfExtractorScan)), '\0');
-    if (window.empty() || !arc::ReadExactAt(fd_, 0, window.data(), window.size()))
+    if (window.empty() || !arc::ReadExactAt(fd_.Get(), 0, window.data(), window.size()))
         return ERROR_NOT_ARC_FILE;
     const std::size_t rar15 = FindMarker(window, marker15, 7);
     const std::size_t rar50 = FindMarker(window, marker50, 7);
@@ -81,7 +77,7 @@ int RarArchive::OpenRar15(std::uint64_t marker)
 {
     format_ = Format::Rar15;
     unsigned char main[13];
-    if (!arc::ReadExactAt(fd_, marker + 7, main, sizeof main) || main[2] != blockMain)
+    if (!arc::ReadExactAt(fd_.Get(), marker + 7, main, sizeof main) || main[2] != blockMain)
         return ERROR_NOT_ARC_FILE;
     const std::uint16_t flags = static_cast<std::uint16_t>(LittleEndian(main + 3, 2));
     const std::uint32_t size = LittleEndian(main + 5, 2);
@@ -98,7 +94,7 @@ int RarArchive::OpenRar14(std::uint64_t marker)
 {
     format_ = Format::Rar14;
     unsigned char main[7];
-    if (!arc::ReadExactAt(fd_, marker, main, sizeof main))
+    if (!arc::ReadExactAt(fd_.Get(), marker, main, sizeof main))
         return ERROR_NOT_ARC_FILE;
     const std::uint32_t size = LittleEndian(main + 4, 2);
     if (size < sizeof main)
@@ -127,7 +123,7 @@ int RarArchive::NextRar15(RarMember &member)
     while (next_ + blockHead <= fileSize_) {
         unsigned char head[blockHead + 4];
         const std::uint64_t at = next_;
-        if (!arc::ReadExactAt(fd_, at, head, blockHead))
+        if (!arc::ReadExactAt(fd_.Get(), at, head, blockHead))
             return ERROR_HEADER_BROKEN;
         const unsigned type = head[2];
         const std::uint16_t flags = static_cast<std::uint16_t>(LittleEndian(head + 3, 2));
@@ -138,13 +134,14 @@ int RarArchive::NextRar15(RarMember &member)
             return -1;
         if (type == blockFile) {
             std::string header(size, '\0');
-            if (!arc::ReadExactAt(fd_, at, header.data(), header.size()))
+            if (!arc::ReadExactAt(fd_.Get(), at, header.data(), header.size()))
                 return ERROR_HEADER_BROKEN;
             return ReadFileHeader(at, header, member);
         }
         std::uint64_t added = 0;
         if ((flags & flagLongBlock) != 0) {
-            if (size < blockHead + 4 || !arc::ReadExactAt(fd_, at + blockHead, head + blockHead, 4))
+            if (size < blockHead + 4 ||
+                !arc::ReadExactAt(fd_.Get(), at + blockHead, head + blockHead, 4))
                 return ERROR_HEADER_BROKEN;
             added = LittleEndian(head + blockHead, 4);
         }
@@ -198,7 +195,7 @@ int RarArchive::NextRar14(RarMember &member)
     if (next_ + rar14FileHead > fileSize_)
         return -1;
     unsigned char h[rar14FileHead];
-    if (!arc::ReadExactAt(fd_, next_, h, sizeof h))
+    if (!arc::ReadExactAt(fd_.Get(), next_, h, sizeof h))
         return ERROR_HEADER_BROKEN;
     const std::uint32_t headSize = LittleEndian(h + 10, 2);
     const std::size_t nameLength = h[19];
@@ -215,7 +212,7 @@ int RarArchive::NextRar14(RarMember &member)
     member.unpackVersion = 15; // RAR 1.3 and 1.4 data is decoded as RAR 1.5 data
     member.method = static_cast<std::uint8_t>(h[20] + methodStore);
     member.name.resize(nameLength);
-    if (!arc::ReadExactAt(fd_, next_ + rar14FileHead, member.name.data(), nameLength))
+    if (!arc::ReadExactAt(fd_.Get(), next_ + rar14FileHead, member.name.data(), nameLength))
         return ERROR_HEADER_BROKEN;
     member.dataOffset = next_ + headSize;
     if (member.packedSize > fileSize_ - member.dataOffset)

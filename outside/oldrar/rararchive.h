@@ -5,6 +5,8 @@
 //
 // Results are the archiver interface's codes (outside/include/archiver_api.h).
 
+#include "base/uniquefd.h"
+
 #include <cstdint>
 #include <string>
 
@@ -66,7 +68,7 @@ public:
     int Next(RarMember &member);
 
     Format ArchiveFormat() const { return format_; }
-    int Fd() const { return fd_; }
+    int Fd() const { return fd_.Get(); }
     std::uint64_t FileSize() const { return fileSize_; }
 
 private:
@@ -76,7 +78,7 @@ private:
     int NextRar14(RarMember &member);
     int ReadFileHeader(std::uint64_t at, const std::string &header, RarMember &member);
 
-    int fd_ = -1;
+    base::UniqueFd fd_;
     std::uint64_t fileSize_ = 0;
     std::uint64_t next_ = 0;
     Format format_ = Format::Rar15;

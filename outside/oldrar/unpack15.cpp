@@ -65,9 +65,9 @@ Unpack15::Unpack15()
 
 Unpack15::~Unpack15() = default;
 
-void Unpack15::Start(arj::ByteSource &source, std::uint64_t size, bool solid)
+void Unpack15::Start(codec::ByteSource &source, std::uint64_t size, bool solid)
 {
-    in_ = std::make_unique<arj::BitReader>(source);
+    in_ = std::make_unique<codec::MsbBitReader>(source);
     if (!solid) {
         std::fill(window_.begin(), window_.end(), 0);
         writePos_ = readPos_ = 0;

@@ -5,8 +5,8 @@
 // by running averages) names a place in that order. Solid archives carry the window and
 // the adaptive state from one member into the next.
 
-#include "outside/arj/bitreader.h"
 #include "outside/codecio/checkedmember.h"
+#include "outside/codecio/msbbitreader.h"
 
 #include <cstdint>
 #include <memory>
@@ -22,7 +22,7 @@ public:
 
     // Starts a member of size bytes read from source, which must outlive its decoding;
     // solid keeps what the previous member left.
-    void Start(arj::ByteSource &source, std::uint64_t size, bool solid);
+    void Start(codec::ByteSource &source, std::uint64_t size, bool solid);
     // Up to size bytes of the member into out; 0 at its end or once the data is broken.
     std::size_t Decode(unsigned char *out, std::size_t size);
     bool Broken() const { return broken_; }
@@ -55,7 +55,7 @@ private:
     void Copy(std::uint32_t distance, std::uint32_t length);
 
     std::vector<unsigned char> window_;
-    std::unique_ptr<arj::BitReader> in_;
+    std::unique_ptr<codec::MsbBitReader> in_;
     std::uint32_t writePos_ = 0; // where the next decoded byte goes
     std::uint32_t readPos_ = 0;  // the next byte not handed out
     std::uint64_t left_ = 0;     // bytes of the member still to decode

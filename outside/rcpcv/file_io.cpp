@@ -2,6 +2,8 @@
 
 #include "outside/rcpcv/text.h"
 
+#include "base/uniquefd.h"
+
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -14,34 +16,6 @@ namespace rcpcv {
 namespace {
 
 constexpr int kTemporaryNameAttempts = 16;
-
-// Closes a descriptor when it goes out of scope.
-class FileDescriptor
-{
-public:
-    explicit FileDescriptor(int fd)
-        : fd_(fd)
-    {
-    }
-    ~FileDescriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-
-    int Get() const { return fd_; }
-    bool Close()
-    {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
 
 class Directory
 {
@@ -109,7 +83,7 @@ int CreateTemporary(const std::string &folder, std::string &name)
 ReadStatus ReadRegularFile(const std::string &path, size_t maxBytes, std::vector<uint8_t> &out)
 {
     // Non-blocking, so that opening a pipe cannot wait for a writer.
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    base::UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.Get() < 0)
         return ReadStatus::kCannotOpen;
     struct stat info = {};
@@ -138,7 +112,7 @@ ReadStatus ReadRegularFile(const std::string &path, size_t maxBytes, std::vector
 bool WriteFileAtomically(const std::string &path, const std::string &bytes)
 {
     std::string temporary;
-    FileDescriptor file(CreateTemporary(FolderOf(path), temporary));
+    base::UniqueFd file(CreateTemporary(FolderOf(path), temporary));
     if (file.Get() < 0)
         return false;
     const bool written = WriteAll(file.Get(), bytes) && ::fsync(file.Get()) == 0 && file.Close();

@@ -1,5 +1,8 @@
 #include "outside/rcpcv/text.h"
 
+#include "base/textbytes.h"
+#include "base/trimstring.h"
+
 namespace rcpcv {
 
 namespace {
@@ -14,11 +17,6 @@ std::string UpToZero(ByteView field)
     return {reinterpret_cast<const char *>(field.Data()), length};
 }
 
-bool IsBlank(char c)
-{
-    return static_cast<uint8_t>(c) <= 0x20;
-}
-
 char FoldAscii(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -26,16 +24,11 @@ char FoldAscii(char c)
 
 } // namespace
 
-bool IsShiftJisLead(uint8_t byte)
-{
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
 std::string CutText(const std::string &text, size_t maxBytes)
 {
     size_t end = 0;
     while (end < text.size()) {
-        const size_t width = IsShiftJisLead(static_cast<uint8_t>(text[end])) ? 2 : 1;
+        const size_t width = base::IsShiftJisLead(static_cast<uint8_t>(text[end])) ? 2 : 1;
         if (end + width > maxBytes)
             break;
         end += width;
@@ -45,26 +38,14 @@ std::string CutText(const std::string &text, size_t maxBytes)
 
 std::string TitleText(ByteView field)
 {
-    std::string text = UpToZero(field);
-    size_t first = 0;
-    while (first < text.size() && IsBlank(text[first]))
-        ++first;
-    size_t last = text.size();
-    while (last > first && IsBlank(text[last - 1]))
-        --last;
-    return CutText(text.substr(first, last - first), kMaxTitleBytes);
+    return CutText(base::Trim(UpToZero(field), base::IsBlankOrControl), kMaxTitleBytes);
 }
 
 std::string FieldText(ByteView field, bool keepLeading)
 {
-    std::string text = UpToZero(field);
-    size_t last = text.size();
-    while (last > 0 && text[last - 1] == ' ')
-        --last;
-    size_t first = 0;
-    while (!keepLeading && first < last && text[first] == ' ')
-        ++first;
-    return text.substr(first, last - first);
+    const auto isSpace = [](unsigned char c) { return c == ' '; };
+    std::string text = base::TrimEnd(UpToZero(field), isSpace);
+    return keepLeading ? text : base::Trim(text, isSpace);
 }
 
 std::string BaseName(const std::string &name)
@@ -72,7 +53,7 @@ std::string BaseName(const std::string &name)
     size_t start = 0;
     for (size_t i = 0; i < name.size(); ++i) {
         const auto byte = static_cast<uint8_t>(name[i]);
-        if (IsShiftJisLead(byte)) {
+        if (base::IsShiftJisLead(byte)) {
             ++i; // the trail byte may be 0x5C and is no separator
             continue;
         }

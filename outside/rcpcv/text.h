@@ -17,9 +17,6 @@ std::string TitleText(ByteView field);
 // trailing spaces; leading spaces are kept when keepLeading is set.
 std::string FieldText(ByteView field, bool keepLeading);
 
-// True for the first byte of a Shift-JIS double-byte character.
-bool IsShiftJisLead(uint8_t byte);
-
 // The text cut to at most maxBytes bytes, ending on a character boundary.
 std::string CutText(const std::string &text, size_t maxBytes);
 

@@ -1,5 +1,7 @@
 #include "outside/rcpcv/track_converter.h"
 
+#include "base/trimstring.h"
+
 #include "outside/rcpcv/event_order.h"
 #include "outside/rcpcv/exclusive.h"
 #include "outside/rcpcv/limits.h"
@@ -47,13 +49,8 @@ std::string Channel(uint8_t status, uint8_t channel, uint8_t d1, uint8_t d2)
 // Text carried by comment and external-command events, without its padding.
 std::string TrimPadding(std::string text)
 {
-    while (!text.empty()) {
-        const auto last = static_cast<uint8_t>(text.back());
-        if (last != 0xF7 && last != 0x20 && last != 0x00)
-            break;
-        text.pop_back();
-    }
-    return text;
+    return base::TrimEnd(std::move(text),
+                         [](unsigned char c) { return c == 0xF7 || c == 0x20 || c == 0x00; });
 }
 
 int SignedSeven(uint8_t value)

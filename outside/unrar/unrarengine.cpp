@@ -45,16 +45,22 @@ void CopyMessage(const std::string &text, char *message, uint32_t size)
     message[length] = '\0';
 }
 
-} // namespace
-
-extern "C" {
-
-ARC_EXPORT int UnrarEngineOpen(const char *path, UNRAR_ENGINE **engine, char *message,
-                               uint32_t messageSize)
+// Runs an entry's work; nothing thrown inside crosses the C interface. Memory running out
+// answers ERROR_MORE_HEAP_MEMORY, anything else the entry's own failure code.
+template<typename Work>
+int Guarded(Work work, int failure)
 {
-    if (path == nullptr || engine == nullptr)
-        return ERROR_NOT_FIND_ARC_FILE;
-    *engine = nullptr;
+    try {
+        return work();
+    } catch (const std::bad_alloc &) {
+        return ERROR_MORE_HEAP_MEMORY;
+    } catch (...) {
+        return failure;
+    }
+}
+
+int OpenEngine(const char *path, UNRAR_ENGINE **engine, char *message, uint32_t messageSize)
+{
     int code = 0;
     std::string text;
     std::unique_ptr<arc::MemberReader> reader;
@@ -74,10 +80,8 @@ ARC_EXPORT int UnrarEngineOpen(const char *path, UNRAR_ENGINE **engine, char *me
     return 0;
 }
 
-ARC_EXPORT int UnrarEngineNext(UNRAR_ENGINE *engine, UNRAR_MEMBER *member)
+int NextMember(UNRAR_ENGINE *engine, UNRAR_MEMBER *member)
 {
-    if (engine == nullptr || member == nullptr)
-        return ERROR_HARC_ISNOT_OPENED;
     const int result = engine->reader->Next(engine->current);
     if (result != 0)
         return result;
@@ -91,12 +95,9 @@ ARC_EXPORT int UnrarEngineNext(UNRAR_ENGINE *engine, UNRAR_MEMBER *member)
     return 0;
 }
 
-ARC_EXPORT int UnrarEngineRead(UNRAR_ENGINE *engine, const void **data, uint64_t *size,
-                               uint64_t *offset, int32_t *fatal)
+int ReadBlock(UNRAR_ENGINE *engine, const void **data, uint64_t *size, uint64_t *offset,
+              int32_t *fatal)
 {
-    if (engine == nullptr || data == nullptr || size == nullptr || offset == nullptr ||
-        fatal == nullptr)
-        return ERROR_HARC_ISNOT_OPENED;
     arc::DataBlock block;
     bool isFatal = false;
     const int result = engine->reader->ReadBlock(block, isFatal);
@@ -107,16 +108,51 @@ ARC_EXPORT int UnrarEngineRead(UNRAR_ENGINE *engine, const void **data, uint64_t
     return result;
 }
 
+} // namespace
+
+extern "C" {
+
+ARC_EXPORT int UnrarEngineOpen(const char *path, UNRAR_ENGINE **engine, char *message,
+                               uint32_t messageSize)
+{
+    if (path == nullptr || engine == nullptr)
+        return ERROR_NOT_FIND_ARC_FILE;
+    *engine = nullptr;
+    return Guarded([&] { return OpenEngine(path, engine, message, messageSize); },
+                   ERROR_CANNOT_READ);
+}
+
+ARC_EXPORT int UnrarEngineNext(UNRAR_ENGINE *engine, UNRAR_MEMBER *member)
+{
+    if (engine == nullptr || member == nullptr)
+        return ERROR_HARC_ISNOT_OPENED;
+    return Guarded([&] { return NextMember(engine, member); }, ERROR_HEADER_BROKEN);
+}
+
+ARC_EXPORT int UnrarEngineRead(UNRAR_ENGINE *engine, const void **data, uint64_t *size,
+                               uint64_t *offset, int32_t *fatal)
+{
+    if (engine == nullptr || data == nullptr || size == nullptr || offset == nullptr ||
+        fatal == nullptr)
+        return ERROR_HARC_ISNOT_OPENED;
+    *fatal = 1; // what throws leaves the reader in no state to go on
+    return Guarded([&] { return ReadBlock(engine, data, size, offset, fatal); }, ERROR_DATA_BROKEN);
+}
+
 ARC_EXPORT int UnrarEngineSkipped(UNRAR_ENGINE *engine)
 {
-    return engine == nullptr ? 0 : engine->reader->SkippedProblem();
+    return engine == nullptr ? 0 : Guarded([&] { return engine->reader->SkippedProblem(); }, 0);
 }
 
 ARC_EXPORT const char *UnrarEngineErrorText(UNRAR_ENGINE *engine)
 {
     if (engine == nullptr)
         return "";
-    engine->errorText = engine->reader->ErrorText();
+    try {
+        engine->errorText = engine->reader->ErrorText();
+    } catch (...) {
+        engine->errorText.clear(); // clearing frees, it never allocates
+    }
     return engine->errorText.c_str();
 }
 

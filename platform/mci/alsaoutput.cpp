@@ -181,6 +181,7 @@ std::int64_t AlsaOutput::Halt()
     cursor_ = PlaybackCursor();
     queued_ = QueuedNotes();
     active_.store(false);
+    endOrHalt_.notify_all();
     return position;
 }
 
@@ -201,12 +202,9 @@ bool AlsaOutput::Ended() const
 
 bool AlsaOutput::WaitForEnd(std::chrono::milliseconds timeout)
 {
-    const auto deadline = SteadyDeadline(timeout);
-    while (active_.load() && !ended_.load()) {
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    std::unique_lock<std::mutex> lock(mutex_);
+    endOrHalt_.wait_until(lock, SteadyDeadline(timeout),
+                          [this] { return !active_.load() || ended_.load(); });
     return ended_.load();
 }
 
@@ -250,6 +248,7 @@ void AlsaOutput::FeedLocked()
     if (endQueued_ && now >= endQueueNs_) {
         phase_ = Phase::ended;
         ended_.store(true);
+        endOrHalt_.notify_all();
     }
 }
 

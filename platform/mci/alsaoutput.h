@@ -67,6 +67,7 @@ private:
 
     mutable std::mutex mutex_; // the feeding thread against the transport calls
     std::condition_variable wake_;
+    std::condition_variable endOrHalt_; // with mutex_: the song ended or was halted
     std::thread feeder_;
     bool quit_ = false;
     Phase phase_ = Phase::idle;

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <thread>
 
 namespace mci {
 
@@ -33,6 +32,20 @@ bool SetAudioDevice(fluid_settings_t *settings, const std::string &driver,
         return true;
     return fluid_settings_setstr(settings, key.c_str(), fallback) == FLUID_OK;
 }
+
+// A cleared stereo pair handed to FluidSynth as its dry output and, mixed in, its effects.
+struct StereoPair
+{
+    StereoPair(float *left, float *right, int frames)
+        : out{left, right}
+        , fx{left, right, left, right}
+    {
+        std::fill(left, left + frames, 0.0f);
+        std::fill(right, right + frames, 0.0f);
+    }
+    float *out[2];
+    float *fx[4];
+};
 
 } // namespace
 
@@ -140,6 +153,7 @@ std::int64_t FluidOutput::Halt()
     cursor_ = PlaybackCursor();
     prelude_.clear();
     active_.store(false);
+    endOrHalt_.notify_all();
     return position;
 }
 
@@ -155,12 +169,9 @@ bool FluidOutput::Ended() const
 
 bool FluidOutput::WaitForEnd(std::chrono::milliseconds timeout)
 {
-    const auto deadline = SteadyDeadline(timeout);
-    while (active_.load() && !ended_.load()) {
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+    std::unique_lock<std::mutex> lock(mutex_);
+    endOrHalt_.wait_until(lock, SteadyDeadline(timeout),
+                          [this] { return !active_.load() || ended_.load(); });
     return ended_.load();
 }
 
@@ -168,12 +179,17 @@ void FluidOutput::Render(float *left, float *right, int frames)
 {
     if (!options_.offline || !lease_)
         throw std::logic_error("Render needs a prepared offline output");
-    std::fill(left, left + frames, 0.0f);
-    std::fill(right, right + frames, 0.0f);
-    float *out[2] = {left, right};
-    float *fx[4] = {left, right, left, right};
+    StereoPair pair(left, right, frames);
     const std::lock_guard<std::mutex> lock(mutex_);
-    RenderLocked(frames, 4, fx, 2, out);
+    RenderLocked(frames, 4, pair.fx, 2, pair.out);
+}
+
+bool FluidOutput::RenderPeriod(float *left, float *right, int frames)
+{
+    if (!lease_)
+        throw std::logic_error("RenderPeriod needs a prepared output");
+    StereoPair pair(left, right, frames);
+    return TryRender(frames, 4, pair.fx, 2, pair.out);
 }
 
 int FluidOutput::AudioCallback(void *data, int len, int nfx, float *fx[], int nout, float *out[])
@@ -183,12 +199,28 @@ int FluidOutput::AudioCallback(void *data, int len, int nfx, float *fx[], int no
         return FLUID_FAILED;
     // Drivers without effect buffers get the effects mixed into the dry output.
     float *mixed[4] = {out[0], out[1], out[0], out[1]};
-    const std::lock_guard<std::mutex> lock(self->mutex_);
     if (nfx == 0)
-        self->RenderLocked(len, 4, mixed, nout, out);
+        self->TryRender(len, 4, mixed, nout, out);
     else
-        self->RenderLocked(len, nfx, fx, nout, out);
+        self->TryRender(len, nfx, fx, nout, out);
     return FLUID_OK;
+}
+
+// The audio thread's render: a transport call holds the output only for a moment, and
+// waiting for it could miss the period, so a held output gives one period of silence
+// (the buffers FluidSynth hands over are cleared) and the song's clock waits with it.
+bool FluidOutput::TryRender(int frames, int nfx, float *fx[], int nout, float *out[])
+{
+    const std::unique_lock<std::mutex> lock(mutex_, std::try_to_lock);
+    if (!lock.owns_lock()) {
+        for (int i = 0; i < nout; ++i)
+            std::fill(out[i], out[i] + frames, 0.0f);
+        for (int i = 0; i < nfx; ++i)
+            std::fill(fx[i], fx[i] + frames, 0.0f);
+        return false;
+    }
+    RenderLocked(frames, nfx, fx, nout, out);
+    return true;
 }
 
 // Renders in pieces that end on FluidSynth's block boundaries, sending at each boundary
@@ -245,15 +277,21 @@ void FluidOutput::AfterRenderLocked(std::int64_t frame)
         return;
     const std::int64_t played = frame - startFrame_;
     if (cursor_.Done() && startSample_ + played >= endSample_) {
-        SendAllLocked(NoteOffMessages(cursor_.Sounding()));
-        cursor_.Sounding().Clear();
-        phase_ = Phase::ended;
-        positionNs_.store(lengthNs_);
-        ended_.store(true);
+        EndLocked();
         return;
     }
     const std::int64_t last = std::max<std::int64_t>(lengthNs_ - 1, 0);
     positionNs_.store(std::min(startNs_ + SampleToNs(played, options_.sampleRate), last));
+}
+
+void FluidOutput::EndLocked()
+{
+    SendAllLocked(NoteOffMessages(cursor_.Sounding()));
+    cursor_.Sounding().Clear();
+    phase_ = Phase::ended;
+    positionNs_.store(lengthNs_);
+    ended_.store(true);
+    endOrHalt_.notify_all();
 }
 
 void FluidOutput::SendAllLocked(const std::vector<MidiMessage> &messages)

@@ -14,7 +14,9 @@
 // start. The song's position is the frames rendered since it started.
 //
 // Live, an audio driver's thread renders; offline (tests, rendering to a file) the owner
-// calls Render, through the same code.
+// calls Render, through the same code. The driver's thread never waits for the transport:
+// while a transport call holds the output it renders a period of silence instead (see
+// RenderPeriod).
 
 #include "platform/mci/channelquery.h"
 #include "platform/mci/fluidsynthhost.h"
@@ -26,6 +28,7 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -62,7 +65,8 @@ public:
     std::int64_t Halt() override;
     std::int64_t PositionNs() const override;
     bool Ended() const override;
-    // Sleeps in short steps; offline, somebody else must be rendering.
+    // Waits on a condition the render signals at the end (and Halt when it stops the song);
+    // offline, somebody else must be rendering.
     bool WaitForEnd(std::chrono::milliseconds timeout) override;
     void SetLevel(double gainDb, double volume) override;
 
@@ -77,12 +81,18 @@ public:
     // (overwritten), with reverb and chorus mixed in, and sends what is due in them.
     // May be called from another thread than the transport calls.
     void Render(float *left, float *right, int frames);
+    // What the audio driver's thread does for a period: renders as Render does, but never
+    // waits. While a transport call holds the output it writes silence, leaves the song's
+    // clock and the synthesiser where they are, and returns false; true when it rendered.
+    bool RenderPeriod(float *left, float *right, int frames);
 
     int SampleRate() const { return options_.sampleRate; }
     // The audio driver Prepare opened; empty offline or before.
     const std::string &AudioDriver() const { return driverName_; }
 
 private:
+    friend class FluidOutputProbe; // tests hold the output as a transport call does
+
     enum class Phase { idle, starting, playing, ended };
     struct DriverDeleter
     {
@@ -91,7 +101,9 @@ private:
 
     static int AudioCallback(void *data, int len, int nfx, float *fx[], int nout, float *out[]);
     void OpenAudioDriver();
+    bool TryRender(int frames, int nfx, float *fx[], int nout, float *out[]);
     void RenderLocked(int frames, int nfx, float *fx[], int nout, float *out[]);
+    void EndLocked();
     void BlockStartLocked(std::int64_t frame);
     void AfterRenderLocked(std::int64_t frame);
     void SendLocked(MessageView message);
@@ -105,6 +117,7 @@ private:
     std::string driverName_;
 
     mutable std::mutex mutex_; // the render against the transport calls; guards what follows
+    std::condition_variable endOrHalt_; // with mutex_: the song ended or was halted
     double gainDb_ = 0;
     double volume_ = 1.0;
     Phase phase_ = Phase::idle;

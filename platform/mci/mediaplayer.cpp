@@ -1,12 +1,11 @@
 #include "platform/mci/mediaplayer.h"
 
-#include "platform/mbcs.h"
 #include "platform/mci/chase.h"
-#include "platform/mci/fluidsynthhost.h"
 #include "platform/mci/loops.h"
 #include "platform/mci/lyricreader.h"
 #include "platform/mci/midioutput.h"
 #include "platform/mci/outputconfig.h"
+#include "platform/mci/outputtable.h"
 #include "platform/mci/smfparser.h"
 #include "platform/mci/songfile.h"
 
@@ -390,11 +389,8 @@ void TMediaPlayer::Preload(const std::string &configFolder)
 {
     try {
         const OutputConfig config = ReadOutputConfig(configFolder);
-        if (!config.device.empty() && !platform::SameTextAscii(config.device, kDeviceFluidSynth))
-            return;
-        const std::string soundFont = ResolveSoundFont(config);
-        if (!soundFont.empty())
-            fluidhost::Preload(soundFont, kLiveSampleRate);
+        if (const OutputKind *kind = FindOutputKind(config.device))
+            kind->preload(config);
     } catch (const std::exception &) {
         // Only a head start: the Open that needs the output loads it and reports what fails.
     }

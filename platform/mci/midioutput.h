@@ -52,8 +52,9 @@ public:
     // True once the song has played to its end since Start. Callable from any thread.
     virtual bool Ended() const = 0;
 
-    // Waits until Ended() or until timeout has passed, sleeping (or, on a virtual clock,
-    // moving the clock); true when the song ended. False at once when not playing.
+    // Waits until Ended(), a Halt, or until timeout has passed, blocked on a condition the
+    // output signals (or, on a virtual clock, moving the clock); true when the song ended.
+    // False at once when not playing.
     virtual bool WaitForEnd(std::chrono::milliseconds timeout) = 0;
 
     // The user's level for the output to play at from now on (also while playing): gainDb

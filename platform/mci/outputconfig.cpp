@@ -2,13 +2,10 @@
 
 #include "platform/files.h"
 #include "platform/mbcs.h"
-#include "platform/mci/alsaoutput.h"
-#include "platform/mci/alsaports.h"
-#include "platform/mci/fluidoutput.h"
 #include "platform/mci/loops.h"
 #include "platform/mci/mcierror.h"
 #include "platform/mci/outputlevel.h"
-#include "platform/mci/silentoutput.h"
+#include "platform/mci/outputtable.h"
 #include "platform/mci/soundfonts.h"
 #include "platform/profile.h"
 
@@ -27,11 +24,6 @@ platform::ProfileFile MidiMap(const std::string &configFolder)
                                  kMidiMapFileName);
 }
 
-bool Is(const std::string &device, const char *name)
-{
-    return platform::SameTextAscii(device, name);
-}
-
 } // namespace
 
 bool OutputConfig::operator==(const OutputConfig &other) const
@@ -47,7 +39,13 @@ bool SameOutput(const OutputConfig &a, const OutputConfig &b)
 
 OutputConfig ReadOutputConfig(const std::string &configFolder)
 {
-    const platform::ProfileFile file = MidiMap(configFolder);
+    return ReadOutputConfigFile(platform::IncludeTrailingDelimiter(configFolder) +
+                                kMidiMapFileName);
+}
+
+OutputConfig ReadOutputConfigFile(const std::string &path)
+{
+    const platform::ProfileFile file(path);
     OutputConfig config;
     config.device = file.ReadString(kSection, "Device", "");
     config.port = file.ReadString(kSection, "Port", "");
@@ -91,46 +89,17 @@ std::string ResolveSoundFont(const OutputConfig &config)
 
 std::shared_ptr<MidiOutput> CreateOutput(const OutputConfig &config)
 {
-    if (config.device.empty() || Is(config.device, kDeviceFluidSynth)) {
-        FluidOutput::Options options;
-        options.soundFont = ResolveSoundFont(config);
-        if (options.soundFont.empty())
-            throw EMCIDeviceError("No SoundFont is installed. Install one (for example the "
-                                  "package fluid-soundfont-gm) or name one under SoundFont in "
-                                  "midimap.ini.");
-        options.audioDriver = config.audioDriver;
-        return std::make_shared<FluidOutput>(options);
-    }
-    if (Is(config.device, kDeviceAlsa))
-        return std::make_shared<AlsaOutput>(config.port);
-    if (Is(config.device, kDeviceNone)) {
-        SilentOutput::Options options;
-        options.keepLog = false;
-        return std::make_shared<SilentOutput>(std::make_shared<SteadyClock>(), options);
-    }
-    throw EMCIDeviceError("midimap.ini names an unknown output device \"" + config.device +
-                          "\" (use fluidsynth, alsa or none).");
+    if (const OutputKind *kind = FindOutputKind(config.device))
+        return kind->create(config);
+    throw EMCIDeviceError(std::string(kMidiMapFileName) + " names an unknown output device \"" +
+                          config.device + "\" (use " + OutputKindNames() + ").");
 }
 
 std::vector<OutputChoice> ListOutputs()
 {
     std::vector<OutputChoice> choices;
-    for (const std::string &soundFont : InstalledSoundFonts()) {
-        OutputConfig config;
-        config.device = kDeviceFluidSynth;
-        config.soundFont = soundFont;
-        choices.push_back({config, "FluidSynth: " + platform::ExtractFileName(soundFont)});
-    }
-    for (const AlsaPort &port : ListAlsaOutputPorts()) {
-        OutputConfig config;
-        config.device = kDeviceAlsa;
-        config.port = port.clientName + ":" + std::to_string(port.port);
-        choices.push_back({config, "ALSA: " + port.clientName + " - " + port.portName + " (" +
-                                       port.Address() + ")"});
-    }
-    OutputConfig none;
-    none.device = kDeviceNone;
-    choices.push_back({none, "No sound"});
+    for (const OutputKind &kind : OutputKinds())
+        kind.list(choices);
     return choices;
 }
 

@@ -57,6 +57,8 @@ bool SameOutput(const OutputConfig &a, const OutputConfig &b);
 // Reads "midimap.ini" in configFolder; a missing file or key reads as empty (Gain and
 // Loops as 0).
 OutputConfig ReadOutputConfig(const std::string &configFolder);
+// The same for the settings file at path, whatever its name.
+OutputConfig ReadOutputConfigFile(const std::string &path);
 // Writes Device, Port, SoundFont and AudioDriver to "midimap.ini" in configFolder, keeping
 // every other line of the file (Gain, Volume and Loops among them). Throws
 // platform::ProfileError when the file cannot be written (the file is then as it was).

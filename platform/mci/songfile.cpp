@@ -3,6 +3,8 @@
 #include "platform/mci/mcierror.h"
 #include "platform/mci/smfparser.h"
 
+#include "base/uniquefd.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -17,27 +19,6 @@ namespace {
 {
     throw EMCIDeviceError("\"" + path + "\" " + what + ".");
 }
-
-// Closes the descriptor however the read ends.
-class FileDescriptor
-{
-public:
-    explicit FileDescriptor(int fd)
-        : fd_(fd)
-    {
-    }
-    ~FileDescriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 void CheckSize(const std::string &path, const struct stat &info)
 {
@@ -60,7 +41,7 @@ void CheckSongFileSize(const std::string &path)
 std::string ReadSongFile(const std::string &path)
 {
     // O_NONBLOCK so that a named pipe in the song's place cannot hold the open.
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    const base::UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (file.Get() < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             Fail(path, "cannot be found");

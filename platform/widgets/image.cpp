@@ -12,11 +12,12 @@ TImage::TImage(QWidget *parent)
     canvas_.fill(Qt::transparent);
 }
 
-void TImage::StretchCopy(const QRect &destRect, const QImage &source, const QRect &sourceRect)
+void StretchCopyInto(QImage &picture, const QRect &destRect, const QImage &source,
+                     const QRect &sourceRect)
 {
     if (destRect.isEmpty())
         return;
-    QPainter painter(&canvas_);
+    QPainter painter(&picture);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     if (source.isNull() || sourceRect.isEmpty()) {
         // Copying out of an empty skin gives an empty (see-through) picture.
@@ -24,7 +25,13 @@ void TImage::StretchCopy(const QRect &destRect, const QImage &source, const QRec
     } else {
         painter.drawImage(destRect, source, sourceRect);
     }
-    painter.end();
+}
+
+void TImage::StretchCopy(const QRect &destRect, const QImage &source, const QRect &sourceRect)
+{
+    if (destRect.isEmpty())
+        return;
+    StretchCopyInto(canvas_, destRect, source, sourceRect);
     Changed(destRect);
 }
 

@@ -7,6 +7,12 @@
 #include <QImage>
 #include <QWidget>
 
+// Stretches sourceRect of source onto destRect of picture, replacing what was there (its
+// transparency too); an empty source or source rectangle makes destRect see-through.
+// Rectangles exclude their right and bottom edges. What TImage::StretchCopy draws.
+void StretchCopyInto(QImage &picture, const QRect &destRect, const QImage &source,
+                     const QRect &sourceRect);
+
 class TImage : public QWidget
 {
     Q_OBJECT

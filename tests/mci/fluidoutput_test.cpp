@@ -5,6 +5,7 @@
 #include "platform/mci/fluidsynthhost.h"
 #include "platform/mci/mediaplayer.h"
 #include "platform/mci/smfparser.h"
+#include "platform/mci/tempomap.h"
 #include "support/tempfolder.h"
 
 #include "fixturepaths.h"
@@ -18,6 +19,23 @@
 #include <cstdlib>
 #include <thread>
 #include <unistd.h>
+
+namespace mci {
+
+// Holds the output for as long as it lives, as a transport call does while it runs.
+class FluidOutputProbe
+{
+public:
+    explicit FluidOutputProbe(FluidOutput &output)
+        : lock_(output.mutex_)
+    {
+    }
+
+private:
+    std::unique_lock<std::mutex> lock_;
+};
+
+} // namespace mci
 
 namespace {
 
@@ -151,6 +169,58 @@ TEST_F(FluidOutputTest, PauseSilencesTheSynthesiser)
     const std::vector<float> after(left.begin() + kBlock * 2, left.end());
     EXPECT_LT(render::Peak(after), 1e-4f);
     EXPECT_EQ(player.Mode(), mci::mpPaused);
+}
+
+// Catches an audio thread that waits while the transport holds the output, or that moves
+// the song's clock over the silence it rendered instead.
+TEST_F(FluidOutputTest, AHeldOutputRendersSilenceInsteadOfWaiting)
+{
+    mci::SmfWriter w(480, 0);
+    w.Event(0, Program(0, 120)).Event(0, NoteOn(0, 72, 120)).EndAt(9600);
+    Open(w.Bytes());
+    player.Play();
+    std::vector<float> left(512, 1.0f), right(512, 1.0f);
+    bool rendered = true;
+    {
+        const mci::FluidOutputProbe transport(*output);
+        std::thread audio([&] { rendered = output->RenderPeriod(left.data(), right.data(), 512); });
+        audio.join(); // waiting for the held output would never end
+    }
+    EXPECT_FALSE(rendered);
+    EXPECT_EQ(render::Peak(left), 0.0f);
+    EXPECT_EQ(render::Peak(right), 0.0f);
+    EXPECT_EQ(output->PositionNs(), 0);
+
+    // The song starts with the first period rendered, not with the silent one.
+    ASSERT_TRUE(output->RenderPeriod(left.data(), right.data(), 512));
+    EXPECT_GT(output->PositionNs(), 0);
+    EXPECT_LE(output->PositionNs(), mci::SampleToNs(512, kRate));
+    for (int period = 0; period < 8; ++period)
+        ASSERT_TRUE(output->RenderPeriod(left.data(), right.data(), 512));
+    EXPECT_GT(render::Peak(left), 0.01f);
+}
+
+// Catches WaitForEnd sleeping past the end it waits for, or waiting on after a halt.
+TEST_F(FluidOutputTest, WaitForEndWakesAtTheEndOrAtAHalt)
+{
+    Open(TempoChangeSong());
+    player.Play();
+    bool ended = false;
+    std::thread waiter([&] { ended = output->WaitForEnd(std::chrono::milliseconds::max()); });
+    std::vector<float> left(kBlock * 64), right(kBlock * 64);
+    while (!output->Ended())
+        output->Render(left.data(), right.data(), static_cast<int>(left.size()));
+    waiter.join();
+    EXPECT_TRUE(ended);
+
+    player.Stop();
+    player.Play();
+    ended = true;
+    std::thread halted([&] { ended = output->WaitForEnd(std::chrono::milliseconds::max()); });
+    output->Render(left.data(), right.data(), static_cast<int>(left.size()));
+    output->Halt();
+    halted.join();
+    EXPECT_FALSE(ended);
 }
 
 // Catches one synthesiser driven by two outputs at once, and one never given back.

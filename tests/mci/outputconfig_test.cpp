@@ -5,6 +5,7 @@
 #include "platform/mci/loops.h"
 #include "platform/mci/mediaplayer.h"
 #include "platform/mci/outputlevel.h"
+#include "platform/mci/outputtable.h"
 #include "platform/mci/silentoutput.h"
 #include "platform/mci/soundfonts.h"
 #include "platform/profile.h"
@@ -131,7 +132,23 @@ TEST(OutputConfig, CreatesTheOutputNamed)
         ADD_FAILURE() << "unknown device accepted";
     } catch (const mci::EMCIDeviceError &error) {
         EXPECT_THAT(error.what(), testing::HasSubstr("midiport"));
+        for (const mci::OutputKind &kind : mci::OutputKinds())
+            EXPECT_THAT(error.what(), testing::HasSubstr(kind.name)) << "the text lists them all";
     }
+}
+
+// Catches a choice the list offers under a device name the device does not know (choosing
+// it would write a midimap.ini that cannot play), and default or unknown names mistaken.
+TEST(OutputConfig, EveryOfferedChoiceIsOneTheDeviceKnows)
+{
+    const std::vector<mci::OutputChoice> choices = mci::ListOutputs();
+    for (const mci::OutputChoice &choice : choices) {
+        EXPECT_NE(mci::FindOutputKind(choice.config.device), nullptr) << choice.config.device;
+        EXPECT_FALSE(choice.description.empty());
+    }
+    EXPECT_EQ(mci::FindOutputKind(""), mci::FindOutputKind("FLUIDSYNTH"));
+    EXPECT_EQ(mci::FindOutputKind("midiport"), nullptr);
+    EXPECT_EQ(mci::OutputKindNames(), "fluidsynth, alsa or none");
 }
 
 // Catches a SoundFont problem reported as anything but an open error naming the file.

@@ -1,5 +1,7 @@
 #include "launcher.h"
 
+#include "base/uniquefd.h"
+
 #include "platform/instance.h"
 #include "platform/tempdir.h"
 #include "app/startup.h"
@@ -28,20 +30,13 @@ public:
     {
         // Without the lock two launchers may each start a player; the second one then
         // declines to run, so going on is still safe.
-        if (fd_ >= 0)
-            while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+        if (fd_.Valid())
+            while (::flock(fd_.Get(), LOCK_EX) != 0 && errno == EINTR) {
             }
     }
-    ~TurnLock()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    TurnLock(const TurnLock &) = delete;
-    TurnLock &operator=(const TurnLock &) = delete;
 
 private:
-    int fd_;
+    base::UniqueFd fd_;
 };
 
 bool ProcessEnded(qint64 pid)
