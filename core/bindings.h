@@ -15,7 +15,6 @@ public:
     explicit EDLLoadError(const std::string &message);
 };
 
-
 // Each throws EDLLoadError ("Unable to Load DLL") when its library cannot be loaded, and a
 // std::runtime_error with the module's or the system's text when an entry is missing or a
 // call fails. A path longer than 255 bytes is refused, never cut.

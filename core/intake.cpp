@@ -5,9 +5,9 @@
 #include "bindings.h"
 
 #include "app/appstate.h"
+#include "archives/archives.h"
 #include "base/trimstring.h"
 #include "base/workfile.h"
-#include "archives/archives.h"
 #include "formats/registry.h"
 #include "platform/files.h"
 #include "platform/mbcs.h"

@@ -1,7 +1,7 @@
 #include "listfile.h"
 
-#include "platform/files.h"
 #include "app/appstate.h"
+#include "platform/files.h"
 
 #include <algorithm>
 #include <stdexcept>

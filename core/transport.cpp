@@ -5,8 +5,8 @@
 #include "bindings.h"
 
 #include "app/appstate.h"
-#include "base/trimstring.h"
 #include "app/datafolder.h"
+#include "base/trimstring.h"
 #include "platform/files.h"
 #include "platform/mbcs.h"
 #include "platform/mci/songfile.h"

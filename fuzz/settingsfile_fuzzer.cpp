@@ -4,8 +4,8 @@
 
 #include "fuzzsupport.h"
 
-#include "platform/mbcs.h"
 #include "app/settingsfile.h"
+#include "platform/mbcs.h"
 
 #include <cstdint>
 

@@ -45,8 +45,9 @@ public:
 
     // Stores value under section/key. A line break in value ends the stored text there,
     // since a profile line cannot hold one; a value with spaces or tabs at either end, or in
-    // enclosing quotes, is stored in quotes so that ReadString gives it back unchanged. Throws ProfileError naming the file when the
-    // file cannot be written; the file on disk is then the one from before the call.
+    // enclosing quotes, is stored in quotes so that ReadString gives it back unchanged. Throws
+    // ProfileError naming the file when the file cannot be written; the file on disk is then the
+    // one from before the call.
     void WriteString(const std::string &section, const std::string &key, const std::string &value);
     void WriteInteger(const std::string &section, const std::string &key, int value);
     void WriteBool(const std::string &section, const std::string &key, bool value);

@@ -129,7 +129,7 @@ void TMidi_main::SetTitleText(const std::string &title)
 void TMidi_main::TitleTimerTimer()
 {
     // The title moves left one pixel a tick, and re-enters from the right once it has left.
-const std::string text =
+    const std::string text =
         barpicture::TitleLine(titleText_, ShowLength, MediaPlayer1().Length() / 1000);
     DrawTitleText(text, titleOffset_);
     --titleOffset_;

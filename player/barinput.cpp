@@ -4,10 +4,10 @@
 
 #include "ui_main.h"
 
+#include "app/design.h"
 #include "platform/widgets/dropfiles.h"
 #include "platform/widgets/windowmove.h"
 #include "playlist/view.h"
-#include "app/design.h"
 #include "settings/setting_form.h"
 #include "windows/about_form.h"
 #include "windows/menu.h"

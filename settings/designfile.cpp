@@ -2,9 +2,9 @@
 
 #include "base/uniquefd.h"
 
-#include "platform/files.h"
 #include "app/appstate.h"
 #include "app/datafolder.h"
+#include "platform/files.h"
 
 #include <cerrno>
 #include <cstring>

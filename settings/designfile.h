@@ -9,8 +9,8 @@
 //   28  4 bytes  no-active colour
 //   32  rest     the skin as a complete BMP file image; nothing at all for no skin
 
-#include "bmpimage.h"
 #include "app/design.h"
+#include "bmpimage.h"
 
 #include <QImage>
 #include <stdexcept>

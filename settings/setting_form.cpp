@@ -2,10 +2,10 @@
 
 #include "ui_setting.h"
 
+#include "app/design.h"
 #include "bmpimage.h"
 #include "colorpanel.h"
 #include "compactrows.h"
-#include "app/design.h"
 #include "designfile.h"
 #include "designpagetarget.h"
 #include "outputchoices.h"
@@ -13,12 +13,12 @@
 #include "skinatlas.h"
 #include "skinpicture.h"
 
+#include "app/appstate.h"
+#include "app/datafolder.h"
 #include "platform/files.h"
 #include "platform/textcodec.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/windowmove.h"
-#include "app/appstate.h"
-#include "app/datafolder.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>

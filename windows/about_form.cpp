@@ -2,10 +2,10 @@
 
 #include "ui_about.h"
 
+#include "app/design.h"
 #include "platform/textcodec.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/windowmove.h"
-#include "app/design.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>

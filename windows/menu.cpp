@@ -2,8 +2,8 @@
 
 #include "ui_menu.h"
 
-#include "platform/widgets/fonts.h"
 #include "app/design.h"
+#include "platform/widgets/fonts.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>

@@ -3,9 +3,9 @@
 
 #include "ui_main.h"
 
+#include "app/design.h"
 #include "platform/files.h"
 #include "platform/widgets/windowmove.h"
-#include "app/design.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>

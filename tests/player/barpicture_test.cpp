@@ -3,8 +3,8 @@
 
 #include "ui_main.h"
 
-#include "barpicture/barpicture.h"
 #include "app/design.h"
+#include "barpicture/barpicture.h"
 
 using testing_support::PlayerTest;
 

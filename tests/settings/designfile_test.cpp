@@ -1,7 +1,7 @@
 #include "settings/designfile.h"
 
-#include "platform/files.h"
 #include "app/appstate.h"
+#include "platform/files.h"
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>

@@ -2,11 +2,11 @@
 
 #include "fakedialogs.h"
 
+#include "app/appstate.h"
+#include "app/datafolder.h"
 #include "platform/files.h"
 #include "platform/mci/mediaplayer.h"
 #include "platform/mci/smfwriter.h"
-#include "app/appstate.h"
-#include "app/datafolder.h"
 #include "support/tempfolder.h"
 
 #include <QListWidget>

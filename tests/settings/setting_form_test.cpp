@@ -2,13 +2,13 @@
 
 #include "fakedialogs.h"
 
-#include "platform/files.h"
-#include "platform/widgets/image.h"
 #include "app/appstate.h"
 #include "app/datafolder.h"
+#include "app/design.h"
+#include "platform/files.h"
+#include "platform/widgets/image.h"
 #include "settings/bmpimage.h"
 #include "settings/colorpanel.h"
-#include "app/design.h"
 #include "settings/designfile.h"
 #include "settings/skinatlas.h"
 #include "support/tempfolder.h"

@@ -1,6 +1,6 @@
+#include "app/settingsfile.h"
 #include "platform/files.h"
 #include "platform/mci/outputconfig.h"
-#include "app/settingsfile.h"
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "windows/menu.h"
 
-#include "modal.h"
 #include "app/design.h"
+#include "modal.h"
 
 #include <QListWidget>
 #include <QTest>

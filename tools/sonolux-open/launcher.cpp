@@ -2,9 +2,9 @@
 
 #include "base/uniquefd.h"
 
+#include "app/startup.h"
 #include "platform/instance.h"
 #include "platform/tempdir.h"
-#include "app/startup.h"
 
 #include <QProcess>
 #include <QThread>
