@@ -12,6 +12,7 @@
 #include "platform/files.h"
 #include "platform/mbcs.h"
 
+#include <algorithm>
 #include <cstring>
 
 using archives::TArchiveFile;
@@ -63,10 +64,9 @@ void TPlayerCore::TakeInAll(const std::vector<std::string> &paths)
         queue_.ClampPlayPosition();
         throw;
     }
-    CurrentIndex = 0;
-    LastIndex = queue_.Count() - 1;
-    if (LastIndex < 0) {
-        LastIndex = 0;
+    queue_.SetCurrentIndex(0);
+    queue_.SetLastIndex(std::max(queue_.Count() - 1, 0));
+    if (queue_.Count() == 0) {
         emit NoSongsFound();
         ShowIcon(StateIcon::Idle);
         return;
@@ -149,6 +149,6 @@ void TPlayerCore::ExtractMember(int index)
 void TPlayerCore::PlayEntry(int index)
 {
     ExtractMember(index);
-    CurrentIndex = index;
+    queue_.SetCurrentIndex(index);
     StartCurrentSong();
 }

@@ -20,7 +20,7 @@ void TPlayerCore::LoadList()
     }
     listfile::CheckedEntries checked = listfile::CheckEntries(std::move(read));
     queue_.Assign(std::move(checked.kept));
-    LastIndex = queue_.Count() - 1;
+    queue_.SetLastIndex(queue_.Count() - 1);
     queue_.ClampPlayPosition();
     if (!checked.report.empty())
         emit MissingEntries(listfile::MissingCaption, checked.report);
@@ -42,12 +42,9 @@ void TPlayerCore::DeleteEntry(int index)
     if (!queue_.IsValidIndex(index))
         return;
     queue_.Remove(index);
-    queue_.ClampPlayPosition();
 }
 
 void TPlayerCore::ClearList()
 {
     queue_.Clear();
-    CurrentIndex = 0;
-    LastIndex = 0;
 }

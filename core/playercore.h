@@ -34,6 +34,9 @@ public:
     mci::TMediaPlayer &MediaPlayer1();
     // True when the sequencer has a file name (a song, or the reset file after a failed start).
     bool IsLoaded() const;
+    // True when the sequencer has an element open. A failed start closes it, so Play has
+    // nothing to play until the next start.
+    bool IsOpen() const;
 
     // The play queue, the model the play list window shows. Its operations below keep the
     // play position (CurrentIndex, LastIndex) within it.
@@ -46,10 +49,12 @@ public:
     // length plus five seconds.
     void PlayResetFile(const std::string &path);
     // Starts the entry at CurrentIndex after the reset file (nothing when the index has no
-    // entry). A member not extracted yet is extracted first. On failure the display timer
-    // stops and the stop icon is shown before the error is passed on.
+    // entry). A member not extracted yet is extracted first. On failure the sequencer is
+    // closed, the display timer stops and the stop icon is shown before the error is passed
+    // on.
     void StartCurrentSong();
-    // Plays the loaded song from where it stands; nothing while playing or with none loaded.
+    // Plays the open song from where it stands; nothing while playing or with none open (the
+    // icon and the display timer then stay as they are).
     void PlaySong();
     // Pauses while playing and resumes while paused; nothing otherwise.
     void PauseSong();
@@ -57,13 +62,14 @@ public:
     void StopSong();
     // The previous entry, while playing and past the first entry.
     void PreviousSong();
-    // The next entry up to LastIndex, while playing (or at once when force is set).
+    // The next entry up to LastIndex, while playing (or at once when force is set). The
+    // entries are the queue's (PlayQueue::StepNext, StepPrevious).
     void NextSong(bool force);
     // A seek to x of a position bar width pixels wide: to x * (length div width), while
     // playing only.
     void SeekTo(int x, int width);
     // The display timer's work: reports the position, and at the end of a song moves on to
-    // the next entry or, past LastIndex, stops.
+    // the next entry or, past LastIndex, stops. With no song open it only stops the timer.
     void Timer1Timer();
     // True while the display timer should run (a song playing).
     bool DisplayTimerActive() const { return displayTimerActive_; }

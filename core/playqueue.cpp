@@ -5,8 +5,18 @@
 #include <algorithm>
 
 const char *const NullPath = "Null";
-int CurrentIndex = 0;
-int LastIndex = 0;
+
+namespace {
+
+// The same song in another list: the same member of the same archive, or the same file.
+bool SameSong(const TPlayEntry &a, const TPlayEntry &b)
+{
+    if (a.ArchivePath != b.ArchivePath)
+        return false;
+    return a.ArchivePath.empty() ? a.FilePath == b.FilePath : a.FileName == b.FileName;
+}
+
+} // namespace
 
 PlayQueue::PlayQueue(QObject *parent)
     : QAbstractTableModel(parent)
@@ -28,6 +38,7 @@ void PlayQueue::Insert(int index, const TPlayEntry &entry)
     index = std::clamp(index, 0, Count());
     beginInsertRows(QModelIndex(), index, index);
     entries_.insert(entries_.begin() + index, entry);
+    position_.Inserted(index, Count());
     endInsertRows();
 }
 
@@ -37,19 +48,54 @@ void PlayQueue::Remove(int index)
         return;
     beginRemoveRows(QModelIndex(), index, index);
     entries_.erase(entries_.begin() + index);
+    position_.Removed(index, Count());
     endRemoveRows();
 }
 
 void PlayQueue::Clear()
 {
-    Assign({});
+    beginResetModel();
+    entries_.clear();
+    position_ = TPlayPosition();
+    endResetModel();
 }
 
 void PlayQueue::Assign(std::vector<TPlayEntry> entries)
 {
+    const int played = FindPlayed(entries);
+    if (played >= 0)
+        entries[static_cast<std::size_t>(played)].Marker = Entry(CurrentIndex()).Marker;
     beginResetModel();
     entries_ = std::move(entries);
+    position_.Replaced(played, Count());
     endResetModel();
+}
+
+int PlayQueue::FindPlayed(const std::vector<TPlayEntry> &entries) const
+{
+    const int current = CurrentIndex();
+    if (position_.CurrentRemoved() || !IsValidIndex(current))
+        return -1; // the entry being played is no longer in the list
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (SameSong(entries[i], Entry(current)))
+            return static_cast<int>(i);
+    return -1;
+}
+
+bool PlayQueue::StepNext()
+{
+    if (!position_.HasNext())
+        return false;
+    position_.SetCurrent(position_.NextIndex());
+    return true;
+}
+
+bool PlayQueue::StepPrevious()
+{
+    if (!position_.HasPrevious())
+        return false;
+    position_.SetCurrent(position_.PreviousIndex());
+    return true;
 }
 
 void PlayQueue::SetMarker(int index, const std::string &marker)
@@ -93,6 +139,7 @@ void PlayQueue::Move(int from, int to)
     TPlayEntry moved = std::move(entries_[static_cast<std::size_t>(from)]);
     entries_.erase(entries_.begin() + from);
     entries_.insert(entries_.begin() + to, std::move(moved));
+    position_.Moved(from, to);
     endMoveRows();
 }
 
@@ -104,11 +151,9 @@ bool PlayQueue::IsListed(const std::string &name) const
     return false;
 }
 
-void PlayQueue::ClampPlayPosition() const
+void PlayQueue::ClampPlayPosition()
 {
-    const int last = std::max(Count() - 1, 0);
-    CurrentIndex = std::clamp(CurrentIndex, 0, last);
-    LastIndex = std::clamp(LastIndex, 0, last);
+    position_.Clamp(Count());
 }
 
 int PlayQueue::rowCount(const QModelIndex &parent) const

@@ -3,6 +3,8 @@
 // It is the model behind the play list window's list view (three columns: the play
 // mark, "TITLE", "FILENAME"); every change goes through it so the view follows.
 
+#include "core/playposition.h"
+
 #include <QAbstractTableModel>
 #include <string>
 #include <vector>
@@ -21,11 +23,6 @@ struct TPlayEntry
 // The literal standing for an archive member without a known extracted copy.
 extern const char *const NullPath;
 
-// The play position, shared by the player and the play list window: the entry being
-// played (or last played) and the last entry Next and the automatic advance may reach.
-extern int CurrentIndex;
-extern int LastIndex;
-
 class PlayQueue : public QAbstractTableModel
 {
     Q_OBJECT
@@ -42,8 +39,12 @@ public:
     void Append(const TPlayEntry &entry);
     void Insert(int index, const TPlayEntry &entry);
     void Remove(int index);
+    // Removes every entry; CurrentIndex and LastIndex become 0.
     void Clear();
-    // Replaces every entry at once (one reset of the view).
+    // Replaces every entry at once (one reset of the view). When the entry at CurrentIndex
+    // is among the new ones (the same file, or the same member of the same archive),
+    // CurrentIndex follows it and its play mark goes with it; LastIndex is kept. Both are
+    // brought within the new list.
     void Assign(std::vector<TPlayEntry> entries);
     const std::vector<TPlayEntry> &Entries() const { return entries_; }
 
@@ -58,9 +59,23 @@ public:
     // True when some entry's FileName equals name without regard to ASCII letter case.
     bool IsListed(const std::string &name) const;
 
+    // The play position, shared by the player and the play list window: the entry being
+    // played (or last played) and the last entry Next and the automatic advance may reach.
+    // Every change of the list above keeps it on its entries (see TPlayPosition): the
+    // entry being played stays current, and after Remove, Clear and Assign both name an
+    // entry (both 0 for an empty list).
+    int CurrentIndex() const { return position_.Current(); }
+    int LastIndex() const { return position_.Last(); }
+    void SetCurrentIndex(int index) { position_.SetCurrent(index); }
+    void SetLastIndex(int index) { position_.SetLast(index); }
+    const TPlayPosition &Position() const { return position_; }
+    // Makes the entry Next (or Previous) plays current; true when there is one.
+    bool StepNext();
+    bool StepPrevious();
+
     // Brings CurrentIndex and LastIndex back within the list (both 0 when it is empty), so
     // the player never fetches an index that has no entry.
-    void ClampPlayPosition() const;
+    void ClampPlayPosition();
 
     // QAbstractTableModel
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -72,6 +87,8 @@ public:
 
 private:
     void RowChanged(int index);
+    int FindPlayed(const std::vector<TPlayEntry> &entries) const;
 
     std::vector<TPlayEntry> entries_;
+    TPlayPosition position_;
 };

@@ -48,6 +48,11 @@ bool TPlayerCore::IsLoaded() const
     return mediaPlayer_ && !mediaPlayer_->FileName().empty();
 }
 
+bool TPlayerCore::IsOpen() const
+{
+    return mediaPlayer_ && mediaPlayer_->Mode() != mci::mpNotReady;
+}
+
 void TPlayerCore::ShowIcon(StateIcon icon)
 {
     shownIcon_ = icon;
@@ -82,7 +87,11 @@ void TPlayerCore::StartCurrentSong()
     try {
         StartEntry();
     } catch (...) {
-        // Whatever failed, the display must not go on advancing through the list by itself.
+        // Whatever failed, nothing is left open for Play to pretend with (the reset file stays
+        // open when the song's own preparation fails), and the display must not go on
+        // advancing through the list by itself.
+        if (mediaPlayer_)
+            mediaPlayer_->Close();
         SetDisplayTimer(false);
         ShowIcon(StateIcon::Stop);
         emit PlaybackChanged();
@@ -93,16 +102,17 @@ void TPlayerCore::StartCurrentSong()
 
 void TPlayerCore::StartEntry()
 {
-    if (!queue_.IsValidIndex(CurrentIndex))
+    const int current = queue_.CurrentIndex();
+    if (!queue_.IsValidIndex(current))
         return;
     queue_.ClearPlayMarks();
     PlayResetFile(FindDataFile(FormatSubfolder, FormatName));
     emit SongStarting();
 
-    queue_.SetMarker(CurrentIndex, ">");
-    ExtractMember(CurrentIndex);
-    LoadEntry(queue_.Entry(CurrentIndex));
-    titleText_ = base::Trim(queue_.Entry(CurrentIndex).Title, base::IsBlankOrControl);
+    queue_.SetMarker(current, ">");
+    ExtractMember(current);
+    LoadEntry(queue_.Entry(current));
+    titleText_ = base::Trim(queue_.Entry(current).Title, base::IsBlankOrControl);
     emit SongLoaded(titleText_);
     PlaySong();
     emit SongStarted();
@@ -124,7 +134,7 @@ void TPlayerCore::LoadEntry(const TPlayEntry &entry)
 
 void TPlayerCore::PlaySong()
 {
-    if (!IsLoaded() || mediaPlayer_->Mode() == mci::mpPlaying)
+    if (!IsOpen() || mediaPlayer_->Mode() == mci::mpPlaying)
         return;
     ShowIcon(StateIcon::Play);
     mediaPlayer_->Play();
@@ -163,31 +173,34 @@ void TPlayerCore::StopSong()
 
 void TPlayerCore::PreviousSong()
 {
-    if (!IsLoaded() || mediaPlayer_->Mode() != mci::mpPlaying || CurrentIndex <= 0)
+    if (!IsLoaded() || mediaPlayer_->Mode() != mci::mpPlaying || !queue_.StepPrevious())
         return;
     mediaPlayer_->Stop();
-    --CurrentIndex;
     StartCurrentSong();
 }
 
 void TPlayerCore::NextSong(bool force)
 {
     const bool playing = IsLoaded() && mediaPlayer_->Mode() == mci::mpPlaying;
-    if (!(playing || force) || CurrentIndex >= LastIndex)
+    if (!(playing || force) || !queue_.StepNext())
         return;
     MediaPlayer1().Stop();
-    ++CurrentIndex;
     StartCurrentSong();
 }
 
 void TPlayerCore::Timer1Timer()
 {
-    const std::int64_t position = MediaPlayer1().Position();
+    if (!IsOpen()) {
+        // Position and length of nothing are both 0: no end of a song to move on from.
+        SetDisplayTimer(false);
+        return;
+    }
+    const std::int64_t position = mediaPlayer_->Position();
     const std::int64_t length = mediaPlayer_->Length();
     emit PositionShown(position, length);
     if (position != length)
         return;
-    if (CurrentIndex < LastIndex) {
+    if (queue_.Position().HasNext()) {
         NextSong(true);
     } else {
         emit DisplayReset();

@@ -6,6 +6,7 @@
 
 #include "app/design.h"
 #include "platform/widgets/dropfiles.h"
+#include "platform/widgets/modalgate.h"
 #include "platform/widgets/windowmove.h"
 #include "playlist/view.h"
 #include "settings/setting_form.h"
@@ -17,6 +18,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
+#include <utility>
 
 namespace {
 
@@ -108,16 +110,22 @@ void TMidi_main::ControlButtonsMouseDown(Qt::MouseButton button, int x, int)
 
 bool TMidi_main::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == ui->InfoPanel && event->type() == QEvent::MouseButtonPress) {
+    // The second press of a double click arrives as a double-click event: a press all the same.
+    const QEvent::Type type = event->type();
+    const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+    if (watched == ui->InfoPanel && press) {
         BackImageMouseDown(static_cast<QMouseEvent *>(event)->button());
         return true;
     }
-    // The label takes its own presses, so they never reach the panel behind it (a drag).
-    if (watched == ui->List_Btn && event->type() == QEvent::MouseButtonPress)
+    // The label takes its own presses, so they never reach the panel behind it (a drag). Only
+    // a single press makes a click, so a double click toggles the list window once.
+    if (watched == ui->List_Btn && press) {
+        listBtnPressed_ = type == QEvent::MouseButtonPress;
         return true;
-    if (watched == ui->List_Btn && event->type() == QEvent::MouseButtonRelease) {
+    }
+    if (watched == ui->List_Btn && type == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::LeftButton &&
+        if (std::exchange(listBtnPressed_, false) && mouse->button() == Qt::LeftButton &&
             ui->List_Btn->rect().contains(mouse->position().toPoint()))
             List_BtnClick();
         return true;
@@ -127,15 +135,22 @@ bool TMidi_main::eventFilter(QObject *watched, QEvent *event)
 
 void TMidi_main::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (HasDroppedFiles(event->mimeData()))
-        event->acceptProposedAction();
+    AcceptFileDrag(event);
 }
 
+void TMidi_main::dragMoveEvent(QDragMoveEvent *event)
+{
+    AcceptFileDrag(event);
+}
+
+// The drop returns at once, so the file manager's drag never waits for the intake (title
+// probes, extraction, the reset file, a message box); the intake runs from the event loop
+// right after, drop after drop in their order.
 void TMidi_main::dropEvent(QDropEvent *event)
 {
-    const std::vector<std::string> paths = DroppedFilePaths(event->mimeData());
-    event->acceptProposedAction();
-    WMDropFiles(paths);
+    const std::vector<std::string> paths = TakeFileDrop(event);
+    if (!paths.empty())
+        modalGate_->Post([this, paths] { WMDropFiles(paths); });
 }
 
 void TMidi_main::SetButtonClick()

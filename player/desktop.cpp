@@ -3,7 +3,7 @@
 #include "main.h"
 
 #include "application.h"
-#include "modalgate.h"
+#include "platform/widgets/modalgate.h"
 
 #include <QApplication>
 

@@ -6,7 +6,7 @@
 #include "app/datafolder.h"
 #include "app/settingsfile.h"
 #include "application.h"
-#include "modalgate.h"
+#include "platform/widgets/modalgate.h"
 
 #include "app/design.h"
 #include "platform/profile.h"

@@ -133,6 +133,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    // Accepts files as a copy and takes them in as WMDropFiles once the drop has returned.
     void dropEvent(QDropEvent *event) override;
 
 private:
@@ -152,6 +154,7 @@ private:
     WindowMover *mover_ = nullptr;
     TModalGate *modalGate_ = nullptr;
     std::optional<std::vector<std::string>> pendingDrop_;
+    bool listBtnPressed_ = false;
     bool shown_ = false;
     std::string shownTime_ = "     ";
     std::string titleText_;

@@ -13,16 +13,12 @@ namespace {
 constexpr const char *PlayMark = ">";
 const QString NoTrack = QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack");
 
-// The row carrying the play mark: CurrentIndex's, unless the list was reordered since.
+// The row of the entry being played: CurrentIndex's while it carries the play mark (it
+// does not once that entry has been removed).
 int PlayedRow(const PlayQueue &queue)
 {
-    if (queue.IsValidIndex(CurrentIndex) && queue.Entry(CurrentIndex).Marker == PlayMark)
-        return CurrentIndex;
-    for (int row = 0; row < queue.Count(); ++row) {
-        if (queue.Entry(row).Marker == PlayMark)
-            return row;
-    }
-    return -1;
+    const int current = queue.CurrentIndex();
+    return queue.IsValidIndex(current) && queue.Entry(current).Marker == PlayMark ? current : -1;
 }
 
 } // namespace
@@ -40,7 +36,7 @@ TMprisStatus ReadMprisStatus(TPlayerCore &core, TMprisTrackIds &ids)
     TMprisStatus status;
     mci::TMediaPlayer &device = core.MediaPlayer1();
     status.volume = device.Volume();
-    if (!core.IsLoaded())
+    if (!core.IsOpen())
         return status;
     const mci::TMPModes mode = device.Mode();
     const bool playing = mode == mci::mpPlaying;
@@ -50,10 +46,10 @@ TMprisStatus ReadMprisStatus(TPlayerCore &core, TMprisTrackIds &ids)
     status.canPlay = true;
     status.canPause = true;
     status.canSeek = playing;
-    status.canGoNext = playing && CurrentIndex < LastIndex;
-    status.canGoPrevious = playing && CurrentIndex > 0;
-
     PlayQueue &queue = core.Queue();
+    status.canGoNext = playing && queue.Position().HasNext();
+    status.canGoPrevious = playing && queue.Position().HasPrevious();
+
     const int row = PlayedRow(queue);
     if (row < 0)
         return status;

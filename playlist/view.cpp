@@ -8,6 +8,7 @@
 #include "platform/mbcs.h"
 #include "platform/widgets/dropfiles.h"
 #include "platform/widgets/fonts.h"
+#include "platform/widgets/modalgate.h"
 #include "platform/widgets/windowmove.h"
 #include "settings/skinatlas.h"
 #include "windows/error.h"
@@ -26,17 +27,6 @@ namespace {
 constexpr int MarkerWidth = 30;
 constexpr int FileNameWidth = 120;
 
-// Takes a drag carrying files from the file manager as a copy, so that the file manager
-// never deletes the files it offered.
-bool AcceptFileDrag(QDragMoveEvent *event)
-{
-    if (!HasDroppedFiles(event->mimeData()))
-        return false;
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-    return true;
-}
-
 } // namespace
 
 Tview_form::Tview_form(QWidget *parent)
@@ -47,6 +37,7 @@ Tview_form::Tview_form(QWidget *parent)
     setFont(UiFont(12));
     SetupListView();
     mover_ = new WindowMover(this, [this] { KeepOnScreen(); });
+    gate_ = new TModalGate(this);
     ConnectComponents();
 }
 
@@ -261,7 +252,7 @@ void Tview_form::MoveSelectedTo(int target)
     if (dragged < 0)
         return;
     // Downwards the entry lands just after the target, upwards just before it; either way
-    // it ends at the target's index. Its marker travels with it; CurrentIndex stays.
+    // it ends at the target's index. Its marker travels with it, and so does CurrentIndex.
     Queue().Move(dragged, target);
     ui->ListView1->selectionModel()->clear();
 }
@@ -271,14 +262,19 @@ void Tview_form::dragEnterEvent(QDragEnterEvent *event)
     AcceptFileDrag(event);
 }
 
+void Tview_form::dragMoveEvent(QDragMoveEvent *event)
+{
+    AcceptFileDrag(event);
+}
+
+// The drop returns at once, so the file manager's drag never waits for the intake (title
+// probes, extraction, a message box); the intake runs from the event loop right after, drop
+// after drop in their order.
 void Tview_form::dropEvent(QDropEvent *event)
 {
-    const std::vector<std::string> paths = DroppedFilePaths(event->mimeData());
-    if (paths.empty())
-        return;
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-    WMDropFiles(paths);
+    const std::vector<std::string> paths = TakeFileDrop(event);
+    if (!paths.empty())
+        gate_->Post([this, paths] { WMDropFiles(paths); });
 }
 
 void Tview_form::WMDropFiles(const std::vector<std::string> &paths)

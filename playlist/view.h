@@ -2,8 +2,8 @@
 // The play list window: a small borderless window showing the core's play queue, created hidden
 // at start-up and shown and hidden from the bar. Its control strip loads and saves the list
 // file, deletes the selected entry and clears the list; a double-click plays an entry,
-// rows are reordered by dragging, files dropped on the window are appended, and the
-// caption strip drags the window.
+// rows are reordered by dragging, files dropped on the window are appended (once the drop
+// has returned), and the caption strip drags the window.
 
 #include "core/playercore.h"
 #include "playlist/listbuttons.h"
@@ -18,6 +18,7 @@ class Tview_form;
 }
 class QDragMoveEvent;
 class QDropEvent;
+class TModalGate;
 class WindowMover;
 
 class Tview_form : public QWidget
@@ -73,6 +74,8 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    // Accepts files as a copy and appends them (WMDropFiles) once the drop has returned.
     void dropEvent(QDropEvent *event) override;
 
 private:
@@ -85,4 +88,5 @@ private:
     std::unique_ptr<Ui::Tview_form> ui;
     TPlayerCore *core_ = nullptr;
     WindowMover *mover_ = nullptr;
+    TModalGate *gate_ = nullptr;
 };

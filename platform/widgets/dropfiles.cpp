@@ -2,6 +2,8 @@
 
 #include "platform/textcodec.h"
 
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
 
@@ -52,5 +54,24 @@ std::vector<std::string> DroppedFilePaths(const QMimeData *data)
     for (const QUrl &url : data->urls())
         if (url.isLocalFile())
             paths.push_back(platform::EncodeFileName(url.toLocalFile()));
+    return paths;
+}
+
+bool AcceptFileDrag(QDragMoveEvent *event)
+{
+    if (!HasDroppedFiles(event->mimeData()))
+        return false;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
+}
+
+std::vector<std::string> TakeFileDrop(QDropEvent *event)
+{
+    std::vector<std::string> paths = DroppedFilePaths(event->mimeData());
+    if (!paths.empty()) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
     return paths;
 }

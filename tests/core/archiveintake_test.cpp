@@ -166,7 +166,7 @@ TEST_F(ArchiveIntakeTest, DamagedNullMemberNeverPlays)
     EXPECT_FALSE(platform::FileExists(TempFolder + "/b.mid"));
     EXPECT_NE(Device().Mode(), mci::mpPlaying);
 
-    ++CurrentIndex;
+    Queue().SetCurrentIndex(Queue().CurrentIndex() + 1);
     core_->StartCurrentSong();
     EXPECT_EQ(Device().FileName(), TempFolder + "/c.mid");
     EXPECT_EQ(Device().Mode(), mci::mpPlaying);

@@ -41,8 +41,6 @@ void CoreTest::SetUp()
     SetProgramFolder(program_.Path() + "/");
     ::TempFolder = program_ / "SONOLUXTEMP";
     LibraryPresent.fill(false); // each test says which outside libraries it wants
-    CurrentIndex = 0;
-    LastIndex = 0;
 }
 
 void CoreTest::TearDown()

@@ -36,8 +36,8 @@ TEST_F(IntakeTest, DroppedSongsReplaceTheListInOrderAndPlay)
     EXPECT_EQ(Queue().Entry(0).FileName, "B.MID");
     EXPECT_EQ(Queue().Entry(0).FilePath, b);
     EXPECT_EQ(Queue().Entry(0).ArchivePath, "");
-    EXPECT_EQ(CurrentIndex, 0);
-    EXPECT_EQ(LastIndex, 2);
+    EXPECT_EQ(Queue().CurrentIndex(), 0);
+    EXPECT_EQ(Queue().LastIndex(), 2);
     EXPECT_EQ(Device().FileName(), b);
     EXPECT_EQ(Device().Mode(), mci::mpPlaying);
 }
@@ -51,7 +51,7 @@ TEST_F(IntakeTest, NothingUsableIsReportedWithTheIdleIcon)
     EXPECT_EQ(Queue().Count(), 0);
     EXPECT_EQ(noSongs_, 1);
     EXPECT_EQ(core_->ShownIcon(), StateIcon::Idle);
-    EXPECT_EQ(LastIndex, 0);
+    EXPECT_EQ(Queue().LastIndex(), 0);
     EXPECT_FALSE(core_->IsLoaded());
 }
 
@@ -59,7 +59,7 @@ TEST_F(IntakeTest, NothingUsableIsReportedWithTheIdleIcon)
 TEST_F(IntakeTest, FailedProbeLeavesNoEntryBehind)
 {
     const std::string good = Song("good.mid", 1000, "Good");
-    CurrentIndex = 5;
+    Queue().SetCurrentIndex(5);
     try {
         core_->OpenFiles({good, program_ / "gone.mid"});
         FAIL() << "no error";
@@ -68,7 +68,7 @@ TEST_F(IntakeTest, FailedProbeLeavesNoEntryBehind)
     }
     ASSERT_EQ(Queue().Count(), 1);
     EXPECT_EQ(Queue().Entry(0).Title, "Good");
-    EXPECT_EQ(CurrentIndex, 0);
+    EXPECT_EQ(Queue().CurrentIndex(), 0);
 }
 
 // Catches a path longer than a short string being cut into the name of another file.

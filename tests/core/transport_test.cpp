@@ -1,6 +1,8 @@
 // The transport, the display timer's work and the automatic advance, on the silent output.
 #include "corefixture.h"
 
+#include <filesystem>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -16,8 +18,8 @@ protected:
     {
         for (const char *name : {"a.mid", "b.mid", "c.mid"})
             Enqueue(Song(name, lengthMs), name);
-        CurrentIndex = 0;
-        LastIndex = 2;
+        Queue().SetCurrentIndex(0);
+        Queue().SetLastIndex(2);
         core_->StartCurrentSong();
     }
     // Runs the display timer's work once the current song has ended.
@@ -53,7 +55,7 @@ TEST_F(TransportTest, TransportTableIsFollowed)
 {
     StartThree();
     core_->PreviousSong(); // at entry 0: nothing
-    EXPECT_EQ(CurrentIndex, 0);
+    EXPECT_EQ(Queue().CurrentIndex(), 0);
     EXPECT_EQ(ResetsSent(), 1);
 
     Advance(1500);
@@ -64,7 +66,7 @@ TEST_F(TransportTest, TransportTableIsFollowed)
     core_->StopSong();      // while paused: nothing
     core_->NextSong(false); // while paused: nothing
     EXPECT_EQ(Device().Mode(), mci::mpPaused);
-    EXPECT_EQ(CurrentIndex, 0);
+    EXPECT_EQ(Queue().CurrentIndex(), 0);
     EXPECT_EQ(Device().Position(), 1500);
 
     core_->PauseSong(); // resumes from the paused point
@@ -84,20 +86,20 @@ TEST_F(TransportTest, TransportTableIsFollowed)
     EXPECT_EQ(Device().Position(), 0);
 }
 
-// Catches Next going past LastIndex, or Next/Previous not playing the reset file again.
+// Catches Next going past Queue().LastIndex(), or Next/Previous not playing the reset file again.
 TEST_F(TransportTest, NextAndPreviousStepWithinTheList)
 {
     StartThree();
     core_->NextSong(false);
-    EXPECT_EQ(CurrentIndex, 1);
+    EXPECT_EQ(Queue().CurrentIndex(), 1);
     EXPECT_EQ(Marked(), 1);
     EXPECT_EQ(ResetsSent(), 2);
     core_->NextSong(false);
     core_->NextSong(false); // at LastIndex: nothing
-    EXPECT_EQ(CurrentIndex, 2);
+    EXPECT_EQ(Queue().CurrentIndex(), 2);
     EXPECT_EQ(ResetsSent(), 3);
     core_->PreviousSong();
-    EXPECT_EQ(CurrentIndex, 1);
+    EXPECT_EQ(Queue().CurrentIndex(), 1);
     EXPECT_EQ(ResetsSent(), 4);
     EXPECT_EQ(Device().FileName(), program_ / "b.mid");
 }
@@ -107,11 +109,11 @@ TEST_F(TransportTest, EndOfSongAdvancesAfterTheResetFile)
 {
     StartThree();
     PlayToEnd();
-    EXPECT_EQ(CurrentIndex, 1);
+    EXPECT_EQ(Queue().CurrentIndex(), 1);
     EXPECT_EQ(ResetsSent(), 2);
     EXPECT_EQ(Device().Mode(), mci::mpPlaying);
     PlayToEnd();
-    EXPECT_EQ(CurrentIndex, 2);
+    EXPECT_EQ(Queue().CurrentIndex(), 2);
     EXPECT_EQ(ResetsSent(), 3);
 }
 
@@ -125,13 +127,13 @@ TEST_F(TransportTest, EndOfTheListStopsAndPlayRestarts)
     int resets = 0;
     QObject::connect(core_.get(), &TPlayerCore::DisplayReset, [&] { ++resets; });
     PlayToEnd();
-    EXPECT_EQ(CurrentIndex, 2);
+    EXPECT_EQ(Queue().CurrentIndex(), 2);
     EXPECT_FALSE(core_->DisplayTimerActive());
     EXPECT_GE(resets, 1);
     EXPECT_EQ(core_->ShownIcon(), StateIcon::Stop);
     EXPECT_EQ(Device().Position(), Device().Length());
     core_->NextSong(false);
-    EXPECT_EQ(CurrentIndex, 2);
+    EXPECT_EQ(Queue().CurrentIndex(), 2);
 
     core_->PlaySong(); // auto-rewind: the song starts again
     EXPECT_EQ(Device().Mode(), mci::mpPlaying);
@@ -160,7 +162,7 @@ TEST_F(TransportTest, SeeksByWholeStepsOfTheBarWidth)
     EXPECT_EQ(jumps, (std::vector<qint64>{100000, 0}));
 
     Enqueue(Song("odd.mid", 1999));
-    CurrentIndex = 1;
+    Queue().SetCurrentIndex(1);
     core_->StartCurrentSong();
     core_->SeekTo(79, 80);
     EXPECT_EQ(Device().Position(), 79 * (1999 / 80));
@@ -171,7 +173,7 @@ TEST_F(TransportTest, TimerReportsThePositionAndEmptySongsEnd)
 {
     Enqueue(Song("a.mid", 8000));
     Enqueue(Song("empty.mid", 0));
-    LastIndex = 1;
+    Queue().SetLastIndex(1);
     core_->StartCurrentSong();
     std::vector<std::pair<std::int64_t, std::int64_t>> shown;
     QObject::connect(
@@ -181,7 +183,7 @@ TEST_F(TransportTest, TimerReportsThePositionAndEmptySongsEnd)
     core_->Timer1Timer();
     Advance(4000);
     core_->Timer1Timer(); // the end: moves on to the empty song
-    EXPECT_EQ(CurrentIndex, 1);
+    EXPECT_EQ(Queue().CurrentIndex(), 1);
     core_->Timer1Timer(); // length 0 ends at once
     EXPECT_FALSE(core_->DisplayTimerActive());
     EXPECT_EQ(core_->ShownIcon(), StateIcon::Stop);
@@ -203,7 +205,7 @@ TEST_F(TransportTest, MissingResetFileStopsEverything)
 // Catches a request on an index without an entry starting anything.
 TEST_F(TransportTest, StartOutsideTheListDoesNothing)
 {
-    CurrentIndex = 0;
+    Queue().SetCurrentIndex(0);
     core_->StartCurrentSong();
     EXPECT_EQ(ResetsSent(), 0);
     EXPECT_FALSE(core_->IsLoaded());
@@ -215,4 +217,40 @@ TEST_F(TransportTest, TitleIsTrimmed)
     Enqueue(Song("a.mid", 1000), "  Title\t");
     core_->StartCurrentSong();
     EXPECT_EQ(core_->TitleText(), "Title");
+}
+
+// Catches Play, Pause or a seek after a failed start showing the play icon or starting the
+// display timer, and the automatic advance then walking the list over a song that never
+// opened. Each way a start fails: no reset file, a song that does not open, a song whose
+// preparation fails (the reset file stood open in its place).
+TEST_F(TransportTest, RequestsAfterAFailedStartPlayNothing)
+{
+    const std::vector<std::pair<const char *, std::function<void()>>> failures = {
+        {"no reset file", [] { FormatName = "NONE.MID"; }},
+        {"song does not open", [this] { program_.Write("a.mid", "MThd\0\0\0\6garbage"); }},
+        {"song file gone", [this] { std::filesystem::remove(program_ / "a.mid"); }},
+    };
+    for (const auto &[name, fail] : failures) {
+        SCOPED_TRACE(name);
+        FormatName = "GM.MID";
+        Queue().Clear();
+        StartThree();
+        Queue().SetCurrentIndex(0);
+        fail();
+        EXPECT_ANY_THROW(core_->StartCurrentSong());
+        EXPECT_FALSE(core_->IsOpen());
+        const int resets = ResetsSent();
+
+        core_->PlaySong();
+        core_->PauseSong();
+        core_->SeekTo(40, 80);
+        EXPECT_EQ(core_->ShownIcon(), StateIcon::Stop);
+        EXPECT_FALSE(core_->DisplayTimerActive());
+        EXPECT_NE(Device().Mode(), mci::mpPlaying);
+
+        core_->Timer1Timer(); // a tick already on its way
+        EXPECT_EQ(Queue().CurrentIndex(), 0);
+        EXPECT_EQ(ResetsSent(), resets);
+        EXPECT_FALSE(core_->DisplayTimerActive());
+    }
 }

@@ -44,7 +44,7 @@ protected:
     {
         view_->Queue().Clear();
         Enqueue(Song("plain.mid", 1000, "Plain"));
-        CurrentIndex = 0;
+        view_->Queue().SetCurrentIndex(0);
         bar_->StartCurrentSong();
         EXPECT_EQ(bar_->MediaPlayer1().Mode(), mci::mpPlaying);
     }

@@ -70,7 +70,7 @@ TEST_F(MissingLibraryTest, ArchiverLibraryGoneBetweenTwoArchivesOfOneIntake)
     // ...and it is gone when the intake reaches the second archive. Libraries load when an
     // archive of their kind is first handled, so removing it now is removing it mid-intake.
     std::filesystem::remove(libraries_ / "libunlha32.so");
-    LastIndex = 0;
+    view_->Queue().SetLastIndex(0);
 
     const std::string message = ErrorOf([&] { bar_->WMDropFiles({first, second}); });
     EXPECT_EQ(message, "Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。");

@@ -90,8 +90,8 @@ TEST_F(ResourceTest, ListFileOfOneHundredThousandEntries)
 
     view_->LoadList();
     ASSERT_EQ(view_->Queue().Count(), 100000);
-    EXPECT_EQ(LastIndex, 99999);
-    CurrentIndex = 99999;
+    EXPECT_EQ(view_->Queue().LastIndex(), 99999);
+    view_->Queue().SetCurrentIndex(99999);
     bar_->StartCurrentSong();
     EXPECT_EQ(bar_->MediaPlayer1().Mode(), mci::mpPlaying);
 

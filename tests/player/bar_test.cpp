@@ -114,10 +114,10 @@ TEST_F(BarTest, ButtonStripHitRanges)
 {
     Enqueue(Song("a.mid", 5000));
     Enqueue(Song("b.mid", 5000));
-    LastIndex = 1;
+    view_->Queue().SetLastIndex(1);
     bar_->StartCurrentSong();
     bar_->ControlButtonsMouseDown(Qt::LeftButton, 95, 5);
-    EXPECT_EQ(CurrentIndex, 0);
+    EXPECT_EQ(view_->Queue().CurrentIndex(), 0);
     auto *mover = bar_->findChild<WindowMover *>();
     ASSERT_NE(mover, nullptr);
     EXPECT_TRUE(mover->IsMoving());
@@ -129,7 +129,7 @@ TEST_F(BarTest, ButtonStripHitRanges)
     bar_->ControlButtonsMouseDown(Qt::RightButton, 160, 5); // past the close button: nothing
     EXPECT_FALSE(mover->IsMoving());
     bar_->ControlButtonsMouseDown(Qt::LeftButton, 99, 5);
-    EXPECT_EQ(CurrentIndex, 1);
+    EXPECT_EQ(view_->Queue().CurrentIndex(), 1);
 
     bar_->ControlButtonsMouseDown(Qt::LeftButton, 47, 5); // stop
     EXPECT_EQ(bar_->MediaPlayer1().Mode(), mci::mpStopped);

@@ -42,7 +42,7 @@ TEST_F(BarPictureTest, RendererDrawsWhatTheWindowShows)
     EXPECT_EQ(Window(), Rendered(state)) << "before any song";
 
     Enqueue(Song("song.mid", 205000), "Starlight Serenade");
-    LastIndex = 0;
+    view_->Queue().SetLastIndex(0);
     bar_->StartCurrentSong();
     Advance(68000);
     bar_->Timer1Timer();

@@ -53,7 +53,7 @@ TEST_F(DesktopTest, FilesWaitForModalWindowsAndTheLastHandOverWins)
     EXPECT_EQ(Queued(), (std::vector<std::string>{b, c}));
     EXPECT_EQ(ResetsSent(), 1);
     EXPECT_EQ(bar_->MediaPlayer1().Mode(), mci::mpPlaying);
-    EXPECT_EQ(LastIndex, 1);
+    EXPECT_EQ(view_->Queue().LastIndex(), 1);
 
     bar_->OpenFromDesktop({}); // only raises
     QCoreApplication::processEvents();

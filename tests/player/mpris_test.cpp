@@ -65,8 +65,8 @@ protected:
     {
         for (const auto &[name, lengthMs] : songs)
             Enqueue(Song(name, lengthMs), "  " + name + " title\t");
-        CurrentIndex = 0;
-        LastIndex = static_cast<int>(songs.size()) - 1;
+        Queue().SetCurrentIndex(0);
+        Queue().SetLastIndex(static_cast<int>(songs.size()) - 1);
         core_->StartCurrentSong();
     }
 
@@ -125,7 +125,7 @@ TEST_F(MprisTest, RequestsFollowTheBarsRules)
     service_->Stop(); // the Stop button does nothing while paused
     service_->Next();
     EXPECT_EQ(Device().Mode(), mci::mpPaused);
-    EXPECT_EQ(CurrentIndex, 0);
+    EXPECT_EQ(Queue().CurrentIndex(), 0);
     service_->PlayPause();
     EXPECT_EQ(Device().Mode(), mci::mpPlaying);
     service_->PlayPause();
@@ -134,13 +134,13 @@ TEST_F(MprisTest, RequestsFollowTheBarsRules)
     EXPECT_EQ(Device().Mode(), mci::mpPlaying);
 
     service_->Next();
-    EXPECT_EQ(CurrentIndex, 1);
+    EXPECT_EQ(Queue().CurrentIndex(), 1);
     EXPECT_FALSE(service_->Status().canGoNext);
     service_->Next(); // at LastIndex: nothing
-    EXPECT_EQ(CurrentIndex, 1);
+    EXPECT_EQ(Queue().CurrentIndex(), 1);
     EXPECT_EQ(ResetsSent(), 2);
     service_->Previous();
-    EXPECT_EQ(CurrentIndex, 0);
+    EXPECT_EQ(Queue().CurrentIndex(), 0);
 
     service_->Stop();
     EXPECT_EQ(Device().Mode(), mci::mpStopped);
@@ -176,7 +176,7 @@ TEST_F(MprisTest, SeeksGoThroughThePositionBar)
     EXPECT_EQ(Device().Position(), 102500) << "stale, past the end and negative are ignored";
 
     service_->Seek(200000000); // past the end: Next
-    EXPECT_EQ(CurrentIndex, 1);
+    EXPECT_EQ(Queue().CurrentIndex(), 1);
 }
 
 // Catches targets outside the bar, a division by a zero step, or rounding the wrong way.

@@ -19,8 +19,8 @@ protected:
     {
         for (const char *name : {"a.mid", "b.mid", "c.mid"})
             Enqueue(Song(name, lengthMs, name));
-        CurrentIndex = 0;
-        LastIndex = 2;
+        view_->Queue().SetCurrentIndex(0);
+        view_->Queue().SetLastIndex(2);
         bar_->StartCurrentSong();
     }
     mci::TMediaPlayer &Device() { return bar_->MediaPlayer1(); }
@@ -65,13 +65,13 @@ TEST_F(PlaybackTest, EndOfTheListStopsAndPlayRestarts)
     bar_->Timer1Timer();
     EXPECT_EQ(bar_->ShownTime(), "00:01");
     PlayToEnd();
-    EXPECT_EQ(CurrentIndex, 2);
+    EXPECT_EQ(view_->Queue().CurrentIndex(), 2);
     EXPECT_FALSE(bar_->Timer1.isActive());
     EXPECT_EQ(bar_->ShownTime(), "00:00");
     EXPECT_EQ(IconShown(), IconPicture(StopIcon));
     EXPECT_EQ(Device().Position(), Device().Length());
     bar_->NextSong(false);
-    EXPECT_EQ(CurrentIndex, 2);
+    EXPECT_EQ(view_->Queue().CurrentIndex(), 2);
 
     bar_->PlaySong(); // auto-rewind: the song starts again
     EXPECT_EQ(Device().Mode(), mci::mpPlaying);
@@ -83,7 +83,7 @@ TEST_F(PlaybackTest, EndOfTheListStopsAndPlayRestarts)
 TEST_F(PlaybackTest, PositionBarSeeksByWholeSteps)
 {
     Enqueue(Song("long.mid", 200000));
-    LastIndex = 0;
+    view_->Queue().SetLastIndex(0);
     bar_->StartCurrentSong();
     bar_->Pos_BarMouseDown(Qt::LeftButton, 40, 2);
     EXPECT_EQ(Device().Position(), 100000);
@@ -94,7 +94,7 @@ TEST_F(PlaybackTest, PositionBarSeeksByWholeSteps)
     EXPECT_EQ(Device().Position(), 0);
 
     Enqueue(Song("odd.mid", 1999));
-    CurrentIndex = 1;
+    view_->Queue().SetCurrentIndex(1);
     bar_->StartCurrentSong();
     bar_->Pos_BarMouseDown(Qt::LeftButton, 79, 2);
     EXPECT_EQ(Device().Position(), 79 * (1999 / 80));
@@ -105,7 +105,7 @@ TEST_F(PlaybackTest, FillGrowsWithThePositionAndSkipsEmptySongs)
 {
     Enqueue(Song("a.mid", 8000));
     Enqueue(Song("empty.mid", 0));
-    LastIndex = 1;
+    view_->Queue().SetLastIndex(1);
     bar_->StartCurrentSong();
     const QImage &fill = bar_->Form()->Pos_Bar->Canvas();
     const QColor active = ToQColor(ActiveColor);
@@ -117,7 +117,7 @@ TEST_F(PlaybackTest, FillGrowsWithThePositionAndSkipsEmptySongs)
 
     Advance(4000);
     bar_->Timer1Timer(); // the end: moves on to the empty song
-    EXPECT_EQ(CurrentIndex, 1);
+    EXPECT_EQ(view_->Queue().CurrentIndex(), 1);
     bar_->Timer1Timer(); // length 0 ends at once, without a fill
     EXPECT_FALSE(bar_->Timer1.isActive());
     EXPECT_EQ(IconShown(), IconPicture(StopIcon));

@@ -45,8 +45,6 @@ void PlayerTest::SetUp()
     LibraryPresent.fill(false); // each test says which outside libraries it wants
     view_ = std::make_unique<Tview_form>();
     bar_->SetViewForm(view_.get());
-    CurrentIndex = 0;
-    LastIndex = 0;
     bar_->show();
 }
 

@@ -41,8 +41,7 @@ void SelectRow(PlayListWindow &w, int row)
 // as a double-click.
 void DoubleClickAt(PlayListWindow &w, const QPoint &pos)
 {
-    QTest::mouseClick(w.List()->viewport(), Qt::LeftButton, {}, pos);
-    QTest::mouseDClick(w.List()->viewport(), Qt::LeftButton, {}, pos);
+    testing_support::RealDoubleClick(w.List()->viewport(), pos);
 }
 
 // Drags the entry at from (selecting it, as pressing on it does) and drops it at pos.
@@ -76,17 +75,17 @@ TEST(ListWindowPlay, DoubleClickWithNothingSelectedDoesNothing)
     DoubleClickAt(w, BelowTheRows(w));
     w.form.ListView1DblClick();
     EXPECT_TRUE(w.player.calls.empty());
-    EXPECT_EQ(CurrentIndex, 0);
+    EXPECT_EQ(w.form.Queue().CurrentIndex(), 0);
 }
 
 // Catches the wrong entry starting, or LastIndex being moved by a double-click.
 TEST(ListWindowPlay, DoubleClickStartsTheEntry)
 {
     FiveEntries w;
-    LastIndex = 1;
+    w.form.Queue().SetLastIndex(1);
     DoubleClickAt(w, OnRow(w, 3));
     EXPECT_EQ(w.player.calls, Calls{"PlayEntry 3"});
-    EXPECT_EQ(LastIndex, 1);
+    EXPECT_EQ(w.form.Queue().LastIndex(), 1);
 }
 
 // Catches a double-click on a member without a known copy not reaching the core (which
@@ -129,15 +128,18 @@ TEST(ListWindowReorder, OntoItselfStaysBelowTheRowsGoesToTheEnd)
     EXPECT_EQ(w.Names(), (Names{"b.mid", "d.mid", "e.mid", "a.mid", "c.mid"}));
 }
 
-// Catches the play mark staying on the old row, or CurrentIndex being moved with it.
-TEST(ListWindowReorder, PlayMarkTravelsWithItsEntry)
+// Catches the play mark staying on the old row, or CurrentIndex left on the old place (Next
+// would then play the wrong entry), or the end of the range moved.
+TEST(ListWindowReorder, PlayMarkAndPositionTravelWithTheEntry)
 {
     FiveEntries w;
     w.form.Queue().SetMarker(1, ">");
-    CurrentIndex = 1;
+    w.form.Queue().SetCurrentIndex(1);
+    w.form.Queue().SetLastIndex(4);
     DragRow(w, 1, OnRow(w, 3));
     EXPECT_EQ(w.Names(), (Names{"a.mid", "c.mid", "d.mid", ">b.mid", "e.mid"}));
-    EXPECT_EQ(CurrentIndex, 1);
+    EXPECT_EQ(w.form.Queue().CurrentIndex(), 3);
+    EXPECT_EQ(w.form.Queue().LastIndex(), 4);
 }
 
 // Catches a row dragged from another list (or another copy of the program) being taken as
@@ -152,30 +154,35 @@ TEST(ListWindowReorder, ForeignRowDragIsRefused)
     EXPECT_EQ(w.Names(), (Names{"a.mid", "b.mid", "c.mid", "d.mid", "e.mid"}));
 }
 
-// Catches a drop not handed to the core's append in order, a drop moving the play
-// position, or a file drop accepted as a move (the file manager would then delete the
-// files).
+// Catches a drop not handed to the core's append in order, taken in before the drop has
+// returned (the file manager's drag would wait for it), a drop moving the play position,
+// or a file drop accepted as a move (the file manager would then delete the files).
 TEST(ListWindowDrop, DroppedFilesAreAppendedThroughTheCore)
 {
     FiveEntries w;
-    CurrentIndex = 2;
-    LastIndex = 3;
+    w.form.Queue().SetCurrentIndex(2);
+    w.form.Queue().SetLastIndex(3);
     const auto data = FileDrop({"/in/SONG.MID", "/in/Song.Rmi", "/in/set.LZH", "/in/x.rcp"});
 
     QDragEnterEvent probe(OnRow(w, 0), Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton,
                           {});
     QApplication::sendEvent(w.List()->viewport(), &probe);
     EXPECT_EQ(probe.dropAction(), Qt::CopyAction);
-    EXPECT_TRUE(DropOn(w.List()->viewport(), OnRow(w, 0), data.get()));
+    const auto dropped = testing_support::DropAt(w.List()->viewport(), OnRow(w, 0), data.get());
+    EXPECT_TRUE(dropped.accepted);
+    EXPECT_EQ(dropped.action, Qt::CopyAction);
+    EXPECT_TRUE(w.player.calls.empty()) << "taken in inside the drop";
+    testing_support::RunPosted();
 
     EXPECT_EQ(w.player.calls, Calls{"AppendFiles [/in/SONG.MID] [/in/Song.Rmi] [/in/set.LZH] "
                                     "[/in/x.rcp]"});
-    EXPECT_EQ(CurrentIndex, 2);
-    EXPECT_EQ(LastIndex, 3);
+    EXPECT_EQ(w.form.Queue().CurrentIndex(), 2);
+    EXPECT_EQ(w.form.Queue().LastIndex(), 3);
 
     w.player.calls.clear();
     const auto below = FileDrop({"/in/x.R36"});
     EXPECT_TRUE(DropOn(w.List()->viewport(), BelowTheRows(w), below.get()));
+    testing_support::RunPosted();
     EXPECT_EQ(w.player.calls, Calls{"AppendFiles [/in/x.R36]"});
 }
 
@@ -187,6 +194,7 @@ TEST(ListWindowDrop, WholeWindowTakesFiles)
     const auto data = FileDrop({"/in/a b.mid"});
     EXPECT_TRUE(DropOn(w.form.findChild<QWidget *>("BackImage"), QPoint(10, 5), data.get()));
     EXPECT_TRUE(DropOn(w.Strip(), QPoint(200, 5), data.get()));
+    testing_support::RunPosted();
     EXPECT_EQ(w.player.calls, (Calls{"AppendFiles [/in/a b.mid]", "AppendFiles [/in/a b.mid]"}));
 }
 

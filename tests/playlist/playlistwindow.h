@@ -8,6 +8,7 @@
 #include "core/playercore.h"
 #include "platform/files.h"
 #include "playlist/view.h"
+#include "support/realinput.h"
 #include "support/tempfolder.h"
 
 #include <QApplication>
@@ -72,8 +73,6 @@ public:
         SetProgramFolder(folder.Path() + "/");
         TempFolder = folder / "SONOLUXTEMP";
         LibraryPresent.fill(false);
-        CurrentIndex = 0;
-        LastIndex = 0;
         form.SetCore(&player);
     }
 
@@ -105,18 +104,12 @@ public:
     Tview_form form;
 };
 
-// Mime data of files dropped from a file manager.
-inline std::unique_ptr<QMimeData> FileDrop(const std::vector<std::string> &paths)
-{
-    QByteArray uris;
-    for (const std::string &path : paths)
-        uris += "file://" + QByteArray::fromStdString(path).toPercentEncoding("/") + "\r\n";
-    auto data = std::make_unique<QMimeData>();
-    data->setData("text/uri-list", uris);
-    return data;
-}
+using testing_support::FileDrop;
 
 // Drags data onto target at pos and drops it there, as the window system delivers a drop.
 // Returns whether the drop was taken.
-bool DropOn(QWidget *target, const QPoint &pos, const QMimeData *data,
-            Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction);
+inline bool DropOn(QWidget *target, const QPoint &pos, const QMimeData *data,
+                   Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction)
+{
+    return testing_support::DropAt(target, pos, data, actions).accepted;
+}

@@ -122,7 +122,7 @@ TEST(ListWindowLoad, KeepsWhatExistsAndReportsTheRest)
     EXPECT_EQ(w.Names(), (std::vector<std::string>{"c.mid", "d.mid"}));
     EXPECT_EQ(w.form.Queue().Entry(1).FilePath, "Null");
     EXPECT_EQ(w.form.Queue().Entry(1).ArchivePath, archive);
-    EXPECT_EQ(LastIndex, 1);
+    EXPECT_EQ(w.form.Queue().LastIndex(), 1);
     ASSERT_TRUE(report.has_value());
     EXPECT_EQ(report->caption, QString("File not found! Once again, please confirm. "));
     EXPECT_EQ(report->text, QString::fromStdString("a.mid\nb.mid\t[" + gone + "]"));
