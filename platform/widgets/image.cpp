@@ -105,8 +105,14 @@ void TImage::mouseReleaseEvent(QMouseEvent *event)
         emit Click();
 }
 
+// The window system delivers the second press of a double click as this event alone: it is
+// a press like any other, then the double click. Its release is no click, so a double click
+// clicks once.
 void TImage::mouseDoubleClickEvent(QMouseEvent *event)
 {
+    pressedInside_ = false;
+    const QPoint p = event->position().toPoint();
+    emit MouseDown(event->button(), p.x(), p.y());
     if (event->button() == Qt::LeftButton)
         emit DblClick();
 }

@@ -2,7 +2,10 @@
 // An image component: a picture the size of the widget that the program draws into
 // (as into a canvas) and that the widget shows. Pixels never drawn stay transparent, so
 // the parent shows through them, as the transparent images of the forms require.
-// Mouse presses, moves, clicks and double-clicks are reported in widget coordinates.
+// Mouse presses, moves, clicks and double-clicks are reported in widget coordinates. Every
+// press of any button is a MouseDown, the second of a double click too (it is followed by
+// DblClick for the left button); a left press released inside is a Click, except the
+// second press of a double click.
 
 #include <QImage>
 #include <QWidget>
