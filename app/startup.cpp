@@ -4,15 +4,23 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 
 bool IsDebugSwitch(int argc, const char *const *argv)
 {
     return argc > 1 && argv[1] != nullptr && std::strcmp(argv[1], "/DEBUG") == 0;
 }
 
-bool MustRefuseStart(int argc, const char *const *argv)
+bool MustRefuseStart(int argc, const char *const *argv, platform::SingleInstance &instance)
 {
-    return !IsDebugSwitch(argc, argv) && platform::SingleInstance::IsRunning(BarWindowClass);
+    if (!IsDebugSwitch(argc, argv))
+        return !instance.Claim();
+    try {
+        instance.Claim();
+    } catch (const std::exception &) {
+        // A debugging copy runs without the channel.
+    }
+    return false;
 }
 
 void PreferX11Platform()

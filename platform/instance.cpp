@@ -4,6 +4,11 @@
 
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <stdexcept>
+#include <sys/file.h>
 
 namespace platform {
 namespace {
@@ -48,23 +53,45 @@ bool SingleInstance::SendToRunning(const std::string &windowClass, const QByteAr
 
 bool SingleInstance::Claim()
 {
-    // Listening replaces an existing socket file, so ask first whether a copy answers
-    // there; a file nobody answers on was left by a copy that ended abnormally.
-    if (IsRunning(windowClass_))
-        return false;
-    const QString path = QString::fromStdString(InstanceSocketPath(windowClass_));
-    QLocalServer::removeServer(path);
-    server_ = std::make_unique<QLocalServer>();
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_->listen(path)) {
-        server_.reset();
-        return false;
+    if (IsClaimed())
+        return true;
+    const std::string path = InstanceSocketPath(windowClass_);
+    const std::string lockPath = path + ".lock";
+    base::UniqueFd lock(
+        ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0600));
+    if (!lock.Valid())
+        throw std::runtime_error("Cannot check for a running copy: " + lockPath + ": " +
+                                 std::strerror(errno));
+    int locked = 0;
+    while ((locked = ::flock(lock.Get(), LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
     }
-    connect(server_.get(), &QLocalServer::newConnection, this, &SingleInstance::AcceptConnections);
+    if (locked != 0) {
+        if (errno == EWOULDBLOCK)
+            return false;
+        throw std::runtime_error("Cannot check for a running copy: " + lockPath + ": " +
+                                 std::strerror(errno));
+    }
+    lock_ = std::move(lock);
+    Listen(path);
     return true;
 }
 
-bool SingleInstance::IsClaimed() const
+void SingleInstance::Listen(const std::string &path)
+{
+    // Only the lock's holder listens, so a socket file found here was left by a copy that
+    // ended abnormally.
+    const QString name = QString::fromStdString(path);
+    QLocalServer::removeServer(name);
+    server_ = std::make_unique<QLocalServer>();
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!server_->listen(name)) {
+        server_.reset();
+        return;
+    }
+    connect(server_.get(), &QLocalServer::newConnection, this, &SingleInstance::AcceptConnections);
+}
+
+bool SingleInstance::IsListening() const
 {
     return server_ != nullptr && server_->isListening();
 }

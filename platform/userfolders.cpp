@@ -20,14 +20,15 @@ bool IsAbsolute(const char *path)
     return path != nullptr && path[0] == '/';
 }
 
-// $XDG_..._HOME when usable, else home + fallback.
-std::string BaseFolder(const char *variable, const char *home, const char *fallback)
+// $XDG_..._HOME when usable, else home + fallback; purpose completes the error message.
+std::string BaseFolder(const char *variable, const char *home, const char *fallback,
+                       const char *purpose = "to keep its settings in")
 {
     if (IsAbsolute(variable))
         return IncludeTrailingDelimiter(variable);
     if (!IsAbsolute(home))
-        throw std::runtime_error("Sonolux cannot find your home folder to keep its settings in: "
-                                 "HOME is not set to an absolute path.");
+        throw std::runtime_error(std::string("Sonolux cannot find your home folder ") + purpose +
+                                 ": HOME is not set to an absolute path.");
     return IncludeTrailingDelimiter(home) + fallback;
 }
 
@@ -41,6 +42,12 @@ const char *HomeFolder()
 }
 
 } // namespace
+
+std::string UserCacheFolder()
+{
+    return BaseFolder(std::getenv("XDG_CACHE_HOME"), HomeFolder(), ".cache/",
+                      "for its private temporary folder");
+}
 
 ProgramFolderType ProgramFolderKind(const std::string &folder)
 {

@@ -34,6 +34,11 @@ struct UserFolders
 // std::runtime_error when home is needed and is null, empty or not absolute.
 UserFolders InstalledUserFolders(const char *home, const char *configHome, const char *dataHome);
 
+// This user's cache folder by the XDG base directory rules ($XDG_CACHE_HOME, default
+// ~/.cache/), ending in "/". Creates nothing. Throws std::runtime_error when home is needed
+// and unknown.
+std::string UserCacheFolder();
+
 // The folders the program in folder (ending in "/") keeps this user's files in: folder
 // itself for both when it is portable, else InstalledUserFolders of this process's
 // environment ($HOME, else the password database). Creates nothing. Throws std::runtime_error when

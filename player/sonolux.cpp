@@ -18,14 +18,20 @@ int main(int argc, char **argv)
     PreferX11Platform();
     TApplication app(argc, argv);
 
-    if (MustRefuseStart(argc, argv)) {
-        QMessageBox box(QMessageBox::Critical, QString::fromUtf8("警告"),
-                        QString::fromUtf8("すでに起動されています。"), QMessageBox::Ok);
-        box.exec();
-        return 0;
-    }
+    // The claim decides: of copies started together only one gets past this point, and it
+    // holds the name until it ends.
     platform::SingleInstance instance(BarWindowClass);
-    instance.Claim();
+    try {
+        if (MustRefuseStart(argc, argv, instance)) {
+            QMessageBox box(QMessageBox::Critical, QString::fromUtf8("警告"),
+                            QString::fromUtf8("すでに起動されています。"), QMessageBox::Ok);
+            box.exec();
+            return 0;
+        }
+    } catch (const std::exception &error) {
+        TApplication::ShowException(error);
+        return 1;
+    }
 
     app.setApplicationName(QStringLiteral("sonolux"));
     app.setApplicationDisplayName(QStringLiteral("Sono Lux"));

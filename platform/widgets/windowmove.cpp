@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+#include <utility>
 #include <xcb/xcb.h>
 
 namespace {
@@ -31,6 +32,28 @@ std::optional<bool> X11LeftButtonDown()
     return down;
 }
 
+// The window's top-left corner in root coordinates as the X server has it now, or nothing
+// when not on X11.
+std::optional<QPoint> X11WindowPosition(const QWidget &window)
+{
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr || x11->connection() == nullptr || window.windowHandle() == nullptr)
+        return std::nullopt;
+    xcb_connection_t *connection = x11->connection();
+    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    if (screen == nullptr)
+        return std::nullopt;
+    const auto id = static_cast<xcb_window_t>(window.windowHandle()->winId());
+    xcb_translate_coordinates_reply_t *reply = xcb_translate_coordinates_reply(
+        connection, xcb_translate_coordinates(connection, id, screen->root, 0, 0), nullptr);
+    if (reply == nullptr)
+        return std::nullopt;
+    const QPoint device(reply->dst_x, reply->dst_y);
+    free(reply);
+    const qreal ratio = window.devicePixelRatioF();
+    return ratio == 1.0 ? device : (QPointF(device) / ratio).toPoint();
+}
+
 } // namespace
 
 WindowMover::WindowMover(QWidget *window, std::function<void()> onEnd)
@@ -40,15 +63,25 @@ WindowMover::WindowMover(QWidget *window, std::function<void()> onEnd)
 {
     watch_.setInterval(ButtonPollMs);
     connect(&watch_, &QTimer::timeout, this, &WindowMover::WatchButton);
+    settle_.setSingleShot(true);
+    settle_.setInterval(SettleMs);
+    connect(&settle_, &QTimer::timeout, this, [this] {
+        // No notice agreed with the server in time: go by what is known.
+        if (!endedAt_)
+            End();
+        StopSettling();
+    });
 }
 
 void WindowMover::Start()
 {
     if (moving_)
         return;
+    StopSettling();
     moving_ = true;
     QWindow *handle = window_->windowHandle();
     if (handle != nullptr && handle->startSystemMove()) {
+        systemMove_ = true;
         watch_.start();
         return;
     }
@@ -74,6 +107,8 @@ void WindowMover::WatchButton()
 
 bool WindowMover::eventFilter(QObject *watched, QEvent *event)
 {
+    if (settling_ && watched == window_ && event->type() == QEvent::Move)
+        SettleStep();
     if (!following_)
         return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::MouseMove) {
@@ -96,8 +131,47 @@ void WindowMover::Finish()
         window_->releaseMouse();
     }
     moving_ = false;
+    if (!std::exchange(systemMove_, false)) {
+        // The window followed the mouse: its position is the one the program set.
+        End();
+        return;
+    }
+    settling_ = true;
+    endedAt_.reset();
+    window_->installEventFilter(this);
+    settle_.start();
+    SettleStep();
+}
+
+void WindowMover::SettleStep()
+{
+    if (ending_)
+        return;
+    const QPoint known = window_->geometry().topLeft();
+    const std::optional<QPoint> server = X11WindowPosition(*window_);
+    if (server && *server != known)
+        return; // the move notice is still on its way; its Move event comes back here
+    if (endedAt_ == known)
+        return;
+    endedAt_ = known;
+    End();
+}
+
+void WindowMover::StopSettling()
+{
+    if (!settling_)
+        return;
+    settling_ = false;
+    settle_.stop();
+    window_->removeEventFilter(this);
+}
+
+void WindowMover::End()
+{
+    ending_ = true;
     if (onEnd_)
         onEnd_();
+    ending_ = false;
 }
 
 void KeepWindowOnScreen(QWidget *window)

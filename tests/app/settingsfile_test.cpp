@@ -3,11 +3,14 @@
 
 #include "platform/files.h"
 #include "platform/instance.h"
+#include "support/scopedenv.h"
 #include "support/tempfolder.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
+#include <stdexcept>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using Scratch = testing_support::TempFolder;
 
@@ -94,10 +97,37 @@ TEST(StartUp, SecondCopyIsRefusedUnlessDebugging)
     const char *plain[] = {"sonolux"};
     const char *debug[] = {"sonolux", "/DEBUG"};
     const char *lower[] = {"sonolux", "/debug"};
-    EXPECT_FALSE(MustRefuseStart(1, plain));
     platform::SingleInstance first(BarWindowClass);
-    ASSERT_TRUE(first.Claim());
-    EXPECT_TRUE(MustRefuseStart(1, plain));
-    EXPECT_TRUE(MustRefuseStart(2, lower));
-    EXPECT_FALSE(MustRefuseStart(2, debug));
+    EXPECT_FALSE(MustRefuseStart(1, plain, first));
+    EXPECT_TRUE(first.IsClaimed());
+    platform::SingleInstance second(BarWindowClass);
+    EXPECT_TRUE(MustRefuseStart(1, plain, second));
+    EXPECT_TRUE(MustRefuseStart(2, lower, second));
+    EXPECT_FALSE(MustRefuseStart(2, debug, second));
+    EXPECT_FALSE(second.IsClaimed()) << "a debugging copy runs beside the first, not in its place";
+}
+
+// Catches a start that goes on (or crashes) when no private folder for the check exists,
+// and a debugging start stopped by it.
+TEST(StartUp, NoPrivateFolderIsReportedUnlessDebugging)
+{
+    int argc = 1;
+    char name[] = "settingsfile_test";
+    char *argv0[] = {name, nullptr};
+    QCoreApplication app(argc, argv0);
+    Scratch base;
+    Scratch cache;
+    const testing_support::ScopedEnv runtime("XDG_RUNTIME_DIR", ""); // an empty one is unset
+    const testing_support::ScopedEnv tmpdir("TMPDIR", base.Path());
+    const testing_support::ScopedEnv cacheHome("XDG_CACHE_HOME", cache.Path());
+    const std::string own = "sonolux-" + std::to_string(::getuid());
+    ASSERT_EQ(::symlink(cache.Path().c_str(), (base / own).c_str()), 0);
+    ASSERT_EQ(::mkdir((cache / own).c_str(), 0755), 0);
+    ASSERT_EQ(::chmod((cache / own).c_str(), 0755), 0);
+
+    const char *plain[] = {"sonolux"};
+    const char *debug[] = {"sonolux", "/DEBUG"};
+    platform::SingleInstance instance(BarWindowClass);
+    EXPECT_THROW(MustRefuseStart(1, plain, instance), std::runtime_error);
+    EXPECT_FALSE(MustRefuseStart(2, debug, instance));
 }

@@ -1,15 +1,21 @@
 #include "platform/instance.h"
 #include "platform/openmessage.h"
 
+#include "platform/files.h"
+#include "support/scopedenv.h"
 #include "support/tempfolder.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLocalServer>
 #include <QSignalSpy>
+#include <QThread>
+#include <atomic>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace platform;
@@ -67,6 +73,74 @@ TEST_F(InstanceTest, StaleSocketIsTakenOver)
     SingleInstance fresh("TMidi_main");
     EXPECT_TRUE(fresh.Claim());
     EXPECT_TRUE(fresh.IsClaimed());
+}
+
+// Catches a claim that outlives its holder, so that no copy could start after it.
+TEST_F(InstanceTest, ClaimEndsWithItsHolder)
+{
+    {
+        SingleInstance first("TMidi_main");
+        ASSERT_TRUE(first.Claim());
+        EXPECT_TRUE(first.Claim()) << "claiming again keeps the claim";
+        EXPECT_TRUE(first.IsListening());
+    }
+    SingleInstance next("TMidi_main");
+    EXPECT_TRUE(next.Claim());
+    EXPECT_TRUE(SingleInstance::IsRunning("TMidi_main"));
+}
+
+// Catches copies started at the same moment all getting past the check (each sees no
+// listener yet, and the later one removes the earlier one's socket).
+TEST_F(InstanceTest, CopiesClaimingTogetherGetOneOwner)
+{
+    constexpr int Copies = 6;
+    std::atomic<int> ready{0};
+    std::atomic<int> done{0};
+    std::atomic<int> owners{0};
+    std::atomic<int> failures{0};
+    std::vector<std::unique_ptr<QThread>> threads;
+    for (int i = 0; i < Copies; ++i) {
+        threads.emplace_back(QThread::create([&] {
+            SingleInstance copy("TMidi_main");
+            ++ready;
+            while (ready.load() < Copies) {
+            }
+            try {
+                if (copy.Claim())
+                    ++owners;
+            } catch (const std::exception &) {
+                ++failures;
+            }
+            // Every copy keeps its claim until all have tried.
+            ++done;
+            while (done.load() < Copies)
+                QThread::yieldCurrentThread();
+        }));
+        threads.back()->start();
+    }
+    for (const auto &thread : threads)
+        thread->wait();
+    EXPECT_EQ(owners.load(), 1);
+    EXPECT_EQ(failures.load(), 0);
+}
+
+// Catches the fallback folder (the usual one taken, no runtime folder) giving each copy a
+// socket of its own, so that every copy runs.
+TEST_F(InstanceTest, FallbackFolderStillFindsTheRunningCopy)
+{
+    testing_support::TempFolder base;
+    testing_support::TempFolder cache;
+    const testing_support::ScopedEnv runtime("XDG_RUNTIME_DIR", "");
+    const testing_support::ScopedEnv tmpdir("TMPDIR", base.Path());
+    const testing_support::ScopedEnv cacheHome("XDG_CACHE_HOME", cache.Path());
+    base.Write("sonolux-" + std::to_string(::getuid()), ""); // taken by something not ours
+
+    SingleInstance first("TMidi_main");
+    ASSERT_TRUE(first.Claim());
+    EXPECT_TRUE(SingleInstance::IsRunning("TMidi_main"));
+    SingleInstance second("TMidi_main");
+    EXPECT_FALSE(second.Claim());
+    EXPECT_EQ(platform::ListFolder(base.Path()).size(), 1u);
 }
 
 // Catches messages to the running copy being lost.

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,11 +22,13 @@ protected:
     {
         Save("XDG_RUNTIME_DIR", runtime_);
         Save("TMPDIR", tmpdir_);
+        Save("XDG_CACHE_HOME", cache_);
     }
     void TearDown() override
     {
         Restore("XDG_RUNTIME_DIR", runtime_);
         Restore("TMPDIR", tmpdir_);
+        Restore("XDG_CACHE_HOME", cache_);
     }
 
 private:
@@ -41,7 +44,7 @@ private:
         else
             unsetenv(name);
     }
-    std::pair<bool, std::string> runtime_, tmpdir_;
+    std::pair<bool, std::string> runtime_, tmpdir_, cache_;
 };
 
 mode_t ModeOf(const std::string &path)
@@ -86,10 +89,63 @@ TEST_F(TempPathTest, OwnFolderIsPrivateAndNeverALink)
 
     ASSERT_EQ(::rmdir(own.c_str()), 0);
     TempFolder victim;
+    TempFolder cache;
+    setenv("XDG_CACHE_HOME", cache.Path().c_str(), 1);
     ASSERT_EQ(::symlink(victim.Path().c_str(), own.c_str()), 0);
-    const std::string avoided = GetTempPath();
-    EXPECT_NE(avoided, own + "/");
-    EXPECT_NE(avoided.find(own + "-"), std::string::npos);
-    EXPECT_TRUE(S_ISDIR(ModeOf(avoided.substr(0, avoided.size() - 1))));
-    EXPECT_EQ(ModeOf(avoided.substr(0, avoided.size() - 1)) & 0777, 0700u);
+    const std::string fallback = cache / ("sonolux-" + std::to_string(::getuid()));
+    EXPECT_EQ(GetTempPath(), fallback + "/");
+    EXPECT_TRUE(S_ISDIR(ModeOf(fallback)));
+    EXPECT_EQ(ModeOf(fallback) & 0777, 0700u);
+    EXPECT_TRUE(ListFolder(victim.Path()).empty()) << "the link is never followed";
+}
+
+// Catches a fallback folder made afresh at each call (every copy then looks at a socket of
+// its own, and a folder is left per call), and one used although others could enter it or
+// it belongs to someone else.
+TEST_F(TempPathTest, FallbackIsFoundAgainAndOnlyWhilePrivate)
+{
+    unsetenv("XDG_RUNTIME_DIR");
+    TempFolder base;
+    TempFolder cache;
+    setenv("TMPDIR", base.Path().c_str(), 1);
+    setenv("XDG_CACHE_HOME", cache.Path().c_str(), 1);
+    const std::string name = "sonolux-" + std::to_string(::getuid());
+    base.Write(name, ""); // the usual name is taken by a file
+
+    const std::string fallback = cache / name;
+    EXPECT_EQ(GetTempPath(), fallback + "/");
+    EXPECT_EQ(GetTempPath(), fallback + "/");
+    EXPECT_EQ(ListFolder(base.Path()).size(), 1u) << "nothing is left beside the usual name";
+    EXPECT_EQ(ListFolder(cache.Path()).size(), 1u);
+
+    ASSERT_EQ(::chmod(fallback.c_str(), 0750), 0);
+    EXPECT_THROW(GetTempPath(), std::runtime_error);
+    EXPECT_EQ(ModeOf(fallback) & 0777, 0750u) << "a folder others could enter is not adopted";
+
+    ASSERT_EQ(::chmod(fallback.c_str(), 0700), 0);
+    ASSERT_EQ(::rename(fallback.c_str(), (cache / "real").c_str()), 0);
+    ASSERT_EQ(::symlink((cache / "real").c_str(), fallback.c_str()), 0);
+    EXPECT_THROW(GetTempPath(), std::runtime_error) << "a link in its place is refused";
+
+    // Another user's folders: every folder this process makes belongs to someone else
+    // for a uid that is not its own.
+    const uid_t other = ::getuid() + 1;
+    base.Write("sonolux-" + std::to_string(other), "");
+    EXPECT_THROW(GetTempPath(other), std::runtime_error);
+    EXPECT_EQ(CheckFolder(cache / "real", other), FolderTrust::Foreign);
+}
+
+// Catches a folder judged through a link, or a missing one taken for usable.
+TEST(FolderTrustTest, EachKindIsToldApart)
+{
+    TempFolder root;
+    const uid_t me = ::getuid();
+    ASSERT_EQ(::chmod(root.Path().c_str(), 0700), 0);
+    EXPECT_EQ(CheckFolder(root.Path(), me), FolderTrust::Private);
+    EXPECT_EQ(CheckFolder(root / "none", me), FolderTrust::Missing);
+    EXPECT_EQ(CheckFolder(root.Write("file", ""), me), FolderTrust::NotFolder);
+    ASSERT_EQ(::symlink(root.Path().c_str(), (root / "link").c_str()), 0);
+    EXPECT_EQ(CheckFolder(root / "link", me), FolderTrust::NotFolder);
+    ASSERT_EQ(::chmod(root.Path().c_str(), 0701), 0);
+    EXPECT_EQ(CheckFolder(root.Path(), me), FolderTrust::TooOpen);
 }
