@@ -15,6 +15,7 @@ std::string SkinName = "default.mbd";
 std::string LastFolder;
 std::string FormatName = "GM.MID";
 bool ShowLength = false;
+bool ShowLyrics = false;
 
 std::string GetExeFolder()
 {

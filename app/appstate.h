@@ -28,6 +28,7 @@ extern std::string SkinName;   // design file in "skin/" (see FindDataFile)
 extern std::string LastFolder; // folder of the first song chosen last time in the open dialog
 extern std::string FormatName; // reset file in "format/" (see FindDataFile)
 extern bool ShowLength;        // the scrolling title carries the song's length
+extern bool ShowLyrics;        // the title box shows the lyric line being sung, when there is one
 
 // The program folder as ExeFolder holds it.
 std::string GetExeFolder();

@@ -14,6 +14,7 @@ StoredSettings ReadSettingsFile(const std::string &path)
     s.lastFolder = ini.ReadString("History", "Dir", "");
     s.formatName = ini.ReadString("Other", "Format", "GM.MID");
     s.showLength = ini.ReadBool("Other", "Time", false);
+    s.showLyrics = ini.ReadBool("View", "Lyrics", false);
     return s;
 }
 
@@ -28,5 +29,6 @@ void WriteSettingsFile(const std::string &path, const StoredSettings &s)
         {"History", "Dir", s.lastFolder},
         {"Other", "Format", s.formatName},
         {"Other", "Time", s.showLength ? "1" : "0"},
+        {"View", "Lyrics", s.showLyrics ? "1" : "0"},
     });
 }

@@ -1,5 +1,7 @@
 #pragma once
-// The settings file "Sonolux.ini": eight keys, read and written in a fixed order.
+// The settings file "Sonolux.ini": nine keys, read and written in a fixed order. View/Lyrics
+// came last: a file without it reads as lyrics off, and readers that know only the first
+// eight keys find them as before (the new key is written after them and ignored by them).
 
 #include <QPoint>
 #include <string>
@@ -12,11 +14,12 @@ struct StoredSettings
     std::string lastFolder;
     std::string formatName = "GM.MID";
     bool showLength = false;
+    bool showLyrics = false; // View/Lyrics
 };
 
-// Reads the eight keys from the file at path; a missing file or key gives its default.
+// Reads the nine keys from the file at path; a missing file or key gives its default.
 StoredSettings ReadSettingsFile(const std::string &path);
-// Writes the eight keys, in order, keeping every other line of the file, in one
+// Writes the nine keys, in order, keeping every other line of the file, in one
 // replacement of the file. Throws platform::ProfileError naming the file when it cannot
 // be written; the old file is then untouched.
 void WriteSettingsFile(const std::string &path, const StoredSettings &settings);

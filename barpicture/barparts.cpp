@@ -6,6 +6,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 #include <cstdio>
 
 using namespace SkinAtlas;
@@ -145,6 +146,45 @@ std::string TitleLine(const std::string &title, bool showLength, long long lengt
 int TitleLineWidth(const QFont &font, const std::string &line)
 {
     return QFontMetrics(font).horizontalAdvance(platform::DecodeText(line));
+}
+
+int LyricSungWidth(const QFont &font, const QString &text, int sung, int singing, double fraction)
+{
+    const QFontMetrics metrics(font);
+    const int before = metrics.horizontalAdvance(text.left(sung));
+    if (singing <= 0 || fraction <= 0)
+        return before;
+    const int through = metrics.horizontalAdvance(text.left(sung + singing));
+    return before + static_cast<int>((through - before) * std::min(fraction, 1.0));
+}
+
+int LyricOffset(int textWidth, int sungWidth, int boxWidth)
+{
+    if (textWidth <= boxWidth)
+        return 0;
+    return std::clamp(boxWidth / 2 - sungWidth, boxWidth - textWidth, 0);
+}
+
+QRect DrawLyricLine(QImage &canvas, const QFont &font, const QColor &back, const QColor &active,
+                    const QColor &noActive, const QString &text, int sungWidth)
+{
+    ClearTitle(canvas, back);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(text);
+    const int x = LyricOffset(width, sungWidth, canvas.width());
+    const QRect cell(x, TitleY, width, metrics.height());
+    QPainter painter(&canvas);
+    painter.setFont(font);
+    const auto draw = [&](const QColor &color, const QRect &clip) {
+        painter.setClipRect(clip);
+        painter.setPen(color);
+        painter.drawText(cell, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    };
+    const int split = x + std::clamp(sungWidth, 0, width);
+    draw(noActive, QRect(QPoint(split, 0), QPoint(canvas.width() - 1, canvas.height() - 1)));
+    if (split > x)
+        draw(active, QRect(QPoint(x, 0), QPoint(split - 1, canvas.height() - 1)));
+    return canvas.rect();
 }
 
 } // namespace barpicture

@@ -49,6 +49,19 @@ std::string TitleLine(const std::string &title, bool showLength, long long lengt
 // The width of that line in font, in pixels.
 int TitleLineWidth(const QFont &font, const std::string &line);
 
+// A lyric line in the title box. How far singing has come, in pixels of text drawn in font:
+// the first `sung` characters and `fraction` (0 to 1) of the `singing` ones after them.
+int LyricSungWidth(const QFont &font, const QString &text, int sung, int singing, double fraction);
+// Where a line textWidth pixels wide starts in a box boxWidth wide so that the point
+// sungWidth pixels into it stays in view: 0 while the line fits; a wider line keeps that
+// point in the middle of the box, never starting right of 0 nor ending left of the box's
+// right edge (so the line's end comes into view as it is sung).
+int LyricOffset(int textWidth, int sungWidth, int boxWidth);
+// The box cleared to back and the line drawn at LyricOffset: its first sungWidth pixels
+// in active, the rest in noActive. Returns the whole canvas.
+QRect DrawLyricLine(QImage &canvas, const QFont &font, const QColor &back, const QColor &active,
+                    const QColor &noActive, const QString &text, int sungWidth);
+
 } // namespace barpicture
 
 // Minutes and seconds of a number of seconds as "%2.2d:%2.2d" (minutes are not limited to

@@ -72,9 +72,14 @@ void DrawTitlePanel(QPainter &painter, const TBarLook &look, const TBarState &st
     if (!state.showTitle)
         return;
     QImage title = Canvas(TitleBox.size());
-    ClearTitle(title, look.back);
-    DrawTitleText(title, look.titleFont, look.back, look.active, state.titleLine,
-                  state.titleOffset);
+    if (state.showLyric) {
+        DrawLyricLine(title, look.titleFont, look.back, look.active, look.noActive, state.lyricText,
+                      state.lyricSungWidth);
+    } else {
+        ClearTitle(title, look.back);
+        DrawTitleText(title, look.titleFont, look.back, look.active, state.titleLine,
+                      state.titleOffset);
+    }
     painter.drawImage(TitlePanel.topLeft() + TitleBox.topLeft(), title);
 }
 

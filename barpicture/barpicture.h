@@ -5,6 +5,7 @@
 
 #include "barpicture/barparts.h"
 
+#include <QString>
 #include <string>
 
 namespace barpicture {
@@ -31,6 +32,9 @@ struct TBarState
     bool showTitle = false; // false: the title box as before any song (see-through)
     std::string titleLine;  // TitleLine
     int titleOffset = 0;
+    bool showLyric = false; // the title box shows lyricText instead of the title (DrawLyricLine)
+    QString lyricText;
+    int lyricSungWidth = 0; // LyricSungWidth
     bool listShown = false; // the play list window shows
 };
 

@@ -34,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     WriteSettingsFile(path, read);
     const StoredSettings again = ReadSettingsFile(path);
     if (again.barPosition != read.barPosition || again.viewPosition != read.viewPosition ||
-        again.showLength != read.showLength)
-        fuzzing::Fail("a position or the length option changed when written back");
+        again.showLength != read.showLength || again.showLyrics != read.showLyrics)
+        fuzzing::Fail("a position or a view option changed when written back");
     CheckString(read.skinName, again.skinName, "Skin");
     CheckString(read.lastFolder, again.lastFolder, "Dir");
     CheckString(read.formatName, again.formatName, "Format");

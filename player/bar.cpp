@@ -124,10 +124,37 @@ void TMidi_main::SetTitleText(const std::string &title)
 {
     titleText_ = title;
     titleOffset_ = 0;
+    lyricShown_ = false;
+}
+
+bool TMidi_main::DrawLyric()
+{
+    if (!ShowLyrics || !IsLoaded())
+        return false;
+    mci::TMediaPlayer &device = MediaPlayer1();
+    const mci::LyricProgress now = device.LyricAt(device.Position());
+    if (!now.Active())
+        return false;
+    const QFont &titleFont = font();
+    const int sungWidth =
+        barpicture::LyricSungWidth(titleFont, now.text, now.sung, now.singing, now.fraction);
+    Redraw(ui->TitlePanel_Image, [&](QImage &canvas) {
+        return barpicture::DrawLyricLine(canvas, titleFont, ToQColor(BackColor),
+                                         ToQColor(ActiveColor), ToQColor(NoActiveColor), now.text,
+                                         sungWidth);
+    });
+    return true;
 }
 
 void TMidi_main::TitleTimerTimer()
 {
+    const bool wasLyric = lyricShown_;
+    lyricShown_ = DrawLyric();
+    if (lyricShown_)
+        return;
+    // The title draws over its last frame; a lyric line is cleared away once.
+    if (wasLyric)
+        ClearTitle();
     // The title moves left one pixel a tick, and re-enters from the right once it has left.
     const std::string text =
         barpicture::TitleLine(titleText_, ShowLength, MediaPlayer1().Length() / 1000);

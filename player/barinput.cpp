@@ -161,6 +161,7 @@ void TMidi_main::SetButtonClick()
         break;
     case mcSettingWindow: {
         TSetting setting([this] { RepaintDesign(); }, this);
+        setting.SetApplyLoops([this](int loops) { MediaPlayer1().SetLoops(loops); });
         setting.exec();
         break;
     }

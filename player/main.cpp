@@ -132,6 +132,7 @@ void TMidi_main::LoadSettings()
     LastFolder = stored.lastFolder;
     FormatName = stored.formatName;
     ShowLength = stored.showLength;
+    ShowLyrics = stored.showLyrics;
 }
 
 void TMidi_main::SaveSettings()
@@ -143,6 +144,7 @@ void TMidi_main::SaveSettings()
     current.lastFolder = LastFolder;
     current.formatName = FormatName;
     current.showLength = ShowLength;
+    current.showLyrics = ShowLyrics;
     WriteSettingsFile(SettingsPath(), current);
 }
 

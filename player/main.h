@@ -104,7 +104,12 @@ public:
     void ShowIcon(StateIcon icon);
     void ClearTitle();
     void DrawTitleText(const std::string &text, int x);
+    // Each tick shows, with ShowLyrics set, the lyric line being sung (sung part in
+    // ActiveColor, the rest in NoActiveColor); else, and between lines, the scrolling title,
+    // whose offset stands still while a lyric line is shown.
     void TitleTimerTimer();
+    // True while the title box shows a lyric line rather than the title.
+    bool LyricShown() const { return lyricShown_; }
     const std::string &ShownTime() const { return shownTime_; }
     int TitleOffset() const { return titleOffset_; }
     // The title of the song being played as the bar shows it (trimmed bytes).
@@ -142,6 +147,8 @@ private:
     void ConnectCore();
     void CreateOpenDialog();
     void DrawPosition(std::int64_t position, std::int64_t length);
+    // Draws the lyric line being sung now; false (nothing drawn) when there is none to show.
+    bool DrawLyric();
     void ShowSongLoaded(const std::string &title);
     void ShowNoSongs();
     void SetPreviewText(const std::string &text);
@@ -159,4 +166,5 @@ private:
     std::string shownTime_ = "     ";
     std::string titleText_;
     int titleOffset_ = 0;
+    bool lyricShown_ = false;
 };

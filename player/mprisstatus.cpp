@@ -26,9 +26,9 @@ int PlayedRow(const PlayQueue &queue)
 bool TMprisStatus::operator==(const TMprisStatus &o) const
 {
     return playback == o.playback && trackId == o.trackId && title == o.title && url == o.url &&
-           lengthUs == o.lengthUs && canPlay == o.canPlay && canPause == o.canPause &&
-           canSeek == o.canSeek && canGoNext == o.canGoNext && canGoPrevious == o.canGoPrevious &&
-           volume == o.volume;
+           lengthUs == o.lengthUs && lyrics == o.lyrics && canPlay == o.canPlay &&
+           canPause == o.canPause && canSeek == o.canSeek && canGoNext == o.canGoNext &&
+           canGoPrevious == o.canGoPrevious && volume == o.volume;
 }
 
 TMprisStatus ReadMprisStatus(TPlayerCore &core, TMprisTrackIds &ids)
@@ -59,6 +59,7 @@ TMprisStatus ReadMprisStatus(TPlayerCore &core, TMprisTrackIds &ids)
         platform::DecodeText(core.TitleText().empty() ? entry.FileName : core.TitleText());
     status.url = FileUrl(entry.FilePath);
     status.lengthUs = device.Length() * 1000;
+    status.lyrics = device.Lyrics().WholeText();
     return status;
 }
 
@@ -73,7 +74,7 @@ QVariantMap MprisChangedProperties(const TMprisStatus &before, const TMprisStatu
     if (now.playback != before.playback)
         changed.insert(QStringLiteral("PlaybackStatus"), PlaybackStatusName(now.playback));
     if (now.trackId != before.trackId || now.title != before.title || now.url != before.url ||
-        now.lengthUs != before.lengthUs)
+        now.lengthUs != before.lengthUs || now.lyrics != before.lyrics)
         changed.insert(QStringLiteral("Metadata"), MetadataMap(now));
     const std::pair<const char *, bool TMprisStatus::*> flags[] = {
         {"CanPlay", &TMprisStatus::canPlay},
@@ -116,6 +117,8 @@ QVariantMap MetadataMap(const TMprisStatus &status)
     map.insert(QStringLiteral("mpris:length"), QVariant::fromValue<qlonglong>(status.lengthUs));
     map.insert(QStringLiteral("xesam:title"), status.title);
     map.insert(QStringLiteral("xesam:url"), status.url);
+    if (!status.lyrics.isEmpty())
+        map.insert(QStringLiteral("xesam:asText"), status.lyrics);
     return map;
 }
 

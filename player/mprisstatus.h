@@ -21,6 +21,7 @@ struct TMprisStatus
     QString title;   // the title as the bar shows it, else the file name
     QString url;     // file URL of the file played, its bytes percent-encoded
     qint64 lengthUs = 0;
+    QString lyrics; // the song's lyrics, line by line (SongLyrics::WholeText); empty for none
     // The bar's rules: Play and Pause need a loaded song; seeking, Next and Previous need
     // one playing, and Next and Previous an entry to go to.
     bool canPlay = false;
@@ -48,8 +49,9 @@ QVariantMap MprisChangedProperties(const TMprisStatus &before, const TMprisStatu
 // "Playing", "Paused" or "Stopped".
 QString PlaybackStatusName(TMprisPlayback playback);
 
-// The Metadata map: mpris:trackid, mpris:length, xesam:title, xesam:url; with no entry
-// being played only the track id standing for no track.
+// The Metadata map: mpris:trackid, mpris:length, xesam:title, xesam:url, and for a song
+// with lyrics xesam:asText; with no entry being played only the track id standing for no
+// track.
 QVariantMap MetadataMap(const TMprisStatus &status);
 
 // "file://" and path with every byte but unreserved ones and "/" percent-encoded, so a

@@ -19,6 +19,8 @@ mci::OutputConfig ChosenOutput(const mci::OutputChoice &choice, const mci::Outpu
 {
     mci::OutputConfig chosen = choice.config;
     chosen.audioDriver = current.audioDriver;
+    chosen.gainDb = current.gainDb;
+    chosen.loops = current.loops;
     return chosen;
 }
 

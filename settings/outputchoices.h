@@ -16,6 +16,8 @@ int FindOutputChoice(const std::vector<mci::OutputChoice> &choices,
 
 // What choosing choice writes when current is in the file: the choice's device, port and
 // SoundFont, with current's audio driver kept (it was set by hand and concerns no choice).
+// The result also carries current's Gain and Loops, which choosing an output leaves in the
+// file, so it stands for the whole file after the choice.
 mci::OutputConfig ChosenOutput(const mci::OutputChoice &choice, const mci::OutputConfig &current);
 
 // A line naming config for the list when it is not among the choices, for example a sound

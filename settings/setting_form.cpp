@@ -93,6 +93,8 @@ void TSetting::ConnectComponents()
     connect(ui->Design_Save, &QPushButton::clicked, this, &TSetting::Design_SaveClick);
     connect(ui->SkinChange, &QPushButton::clicked, this, &TSetting::SkinChangeClick);
     connect(ui->OutputList, &QListWidget::itemSelectionChanged, this, &TSetting::OutputListClick);
+    connect(ui->OutputLoops, qOverload<int>(&QSpinBox::valueChanged), this,
+            &TSetting::OutputLoopsChange);
     connect(ui->OK_Button, &QPushButton::clicked, this, &TSetting::OK_ButtonClick);
 }
 
@@ -126,6 +128,7 @@ void TSetting::FormShow()
     ui->Color_Panel2->SetColor(ActiveColor);
     ui->Color_Panel3->SetColor(NoActiveColor);
     ui->V_Chk1->setChecked(ShowLength);
+    ui->V_Chk2->setChecked(ShowLyrics);
     DesignChanged = false;
     PaintTitleStrip();
 }
@@ -271,6 +274,7 @@ void TSetting::SkinChangeClick()
 void TSetting::OutputShow()
 {
     const QSignalBlocker quiet(ui->OutputList);
+    const QSignalBlocker quietLoops(ui->OutputLoops);
     ui->OutputList->clear();
     outputChoices_.clear();
     outputRow_ = -1;
@@ -279,6 +283,7 @@ void TSetting::OutputShow()
             outputChoices_ = listOutputs_();
         }))
         return;
+    ui->OutputLoops->setValue(outputConfig_.loops);
     outputRow_ = FindOutputChoice(outputChoices_, outputConfig_);
     if (outputRow_ < 0) {
         outputChoices_.push_back({outputConfig_, DescribeUnavailableOutput(outputConfig_)});
@@ -307,9 +312,26 @@ void TSetting::OutputListClick()
     ui->OutputList->setCurrentRow(outputRow_);
 }
 
+// Loops is written at once and given to the device; when the file cannot be written the box
+// returns to the value still in the file.
+void TSetting::OutputLoopsChange(int loops)
+{
+    if (loops == outputConfig_.loops)
+        return;
+    if (Report([loops] { mci::WriteLoops(ConfigFolder, loops); })) {
+        outputConfig_.loops = loops;
+        if (applyLoops_)
+            Report([this, loops] { applyLoops_(loops); });
+        return;
+    }
+    const QSignalBlocker quiet(ui->OutputLoops);
+    ui->OutputLoops->setValue(outputConfig_.loops);
+}
+
 void TSetting::OK_ButtonClick()
 {
     ShowLength = ui->V_Chk1->isChecked();
+    ShowLyrics = ui->V_Chk2->isChecked();
     accept();
 }
 

@@ -10,11 +10,14 @@
 //  - FormatName at once when a row of the Format page is clicked;
 //  - the design values and, while a design file is selected, SkinName when "Change" is
 //    pressed (the player is then repainted through the callback);
-//  - ShowLength only when "OK" is pressed; closing the window otherwise leaves it.
+//  - ShowLength and ShowLyrics only when "OK" is pressed; closing the window otherwise
+//    leaves them.
 // The Format and Design pages list the user's own files and the program's (see datafolder.h);
 // designs are saved in the user's own skin folder.
 // The Output page writes the sequencer device's own "midimap.ini" in ConfigFolder (not the
 // player's settings) as soon as an output is chosen; the device reads it at its next Open.
+// Its Loops box writes [Playback] Loops there as soon as it changes (apart from the output,
+// so that neither resets the other) and hands the value to the player's device.
 // Failures (an unreadable design, a picture that cannot be loaded, a missing folder, a
 // design that cannot be saved) are reported through the dialogs' ReportError, and the
 // window stays open and usable.
@@ -59,6 +62,10 @@ public:
                       TOutputLister listOutputs = {});
     ~TSetting() override;
 
+    // Called with the new Loops once the Output page has written it, so that the device
+    // plays the next song it opens with it (TMediaPlayer::SetLoops).
+    void SetApplyLoops(std::function<void(int)> applyLoops) { applyLoops_ = std::move(applyLoops); }
+
 protected:
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -85,6 +92,7 @@ private:
     // Output page.
     void OutputShow();
     void OutputListClick();
+    void OutputLoopsChange(int loops);
 
     void OK_ButtonClick();
 
@@ -103,6 +111,7 @@ private:
 
     std::unique_ptr<Ui::Setting> ui;
     std::function<void()> repaintPlayer_;
+    std::function<void(int)> applyLoops_;
     std::unique_ptr<TSettingDialogs> dialogs_;
     TOutputLister listOutputs_;
     // The Output page's rows, what "midimap.ini" holds now, and the row standing for it.

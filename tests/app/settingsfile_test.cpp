@@ -25,24 +25,45 @@ TEST(SettingsFile, MissingFileGivesDefaults)
     EXPECT_EQ(s.lastFolder, "");
     EXPECT_EQ(s.formatName, "GM.MID");
     EXPECT_FALSE(s.showLength);
+    EXPECT_FALSE(s.showLyrics);
 }
 
 // Catches keys written out of order, in the wrong sections, or a boolean not as "0"/"1".
-TEST(SettingsFile, WritesTheEightKeysInOrder)
+TEST(SettingsFile, WritesTheKeysInOrder)
 {
     Scratch dir;
     StoredSettings s;
     s.barPosition = QPoint(-1200, 40);
     s.viewPosition = QPoint(10, -5);
     s.lastFolder = "/home/u/曲";
+    s.showLyrics = true;
     WriteSettingsFile(dir / "Sonolux.ini", s);
     EXPECT_EQ(platform::ReadFile(dir / "Sonolux.ini"),
-              "[Main]\nX=-1200\nY=40\n\n[View]\nX=10\nY=-5\n\n[Design]\nSkin=default.mbd\n\n"
-              "[History]\nDir=/home/u/曲\n\n[Other]\nFormat=GM.MID\nTime=0\n");
+              "[Main]\nX=-1200\nY=40\n\n[View]\nX=10\nY=-5\nLyrics=1\n\n[Design]\n"
+              "Skin=default.mbd\n\n[History]\nDir=/home/u/曲\n\n[Other]\nFormat=GM.MID\nTime=0\n");
     const StoredSettings back = ReadSettingsFile(dir / "Sonolux.ini");
     EXPECT_EQ(back.barPosition, QPoint(-1200, 40));
     EXPECT_EQ(back.viewPosition, QPoint(10, -5));
     EXPECT_EQ(back.lastFolder, "/home/u/曲");
+    EXPECT_TRUE(back.showLyrics);
+}
+
+// Catches the lyrics option read from the wrong key, or a file of an older version (no
+// Lyrics key) whose other values no longer read back after a save.
+TEST(SettingsFile, OlderFileGainsTheLyricsKeyAndKeepsItsValues)
+{
+    Scratch dir;
+    const std::string path =
+        dir.Write("Sonolux.ini", "[Main]\nX=5\nY=6\n[View]\nX=7\nY=8\n[Other]\nTime=1\nLyrics=1\n");
+    StoredSettings s = ReadSettingsFile(path);
+    EXPECT_FALSE(s.showLyrics) << "Lyrics belongs to [View], not [Other]";
+    EXPECT_TRUE(s.showLength);
+    s.showLyrics = true;
+    WriteSettingsFile(path, s);
+    const StoredSettings back = ReadSettingsFile(path);
+    EXPECT_TRUE(back.showLyrics);
+    EXPECT_EQ(back.viewPosition, QPoint(7, 8));
+    EXPECT_TRUE(back.showLength);
 }
 
 // Catches hexadecimal or garbage positions read wrongly, and other lines being lost.

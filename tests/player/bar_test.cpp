@@ -194,6 +194,7 @@ TEST_F(BarTest, FirstStartAtOriginAndCloseWritesEveryKey)
     bar_->move(-1200, 33);
     bar_->close();
     EXPECT_EQ(platform::ReadFile(program_ / "Sonolux.ini"),
-              "[Main]\nX=-1200\nY=33\n\n[View]\nX=0\nY=0\n\n[Design]\nSkin=default.mbd\n\n"
+              "[Main]\nX=-1200\nY=33\n\n[View]\nX=0\nY=0\nLyrics=0\n\n[Design]\n"
+              "Skin=default.mbd\n\n"
               "[History]\nDir=\n\n[Other]\nFormat=GM.MID\nTime=0\n");
 }

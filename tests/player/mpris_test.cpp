@@ -7,6 +7,7 @@
 #include "player/mprisservice.h"
 
 #include "platform/files.h"
+#include "platform/mci/smfwriter.h"
 
 #include <QCoreApplication>
 #include <QDBusObjectPath>
@@ -102,6 +103,33 @@ TEST_F(MprisTest, StatusAndSongFollowTheBar)
     EXPECT_EQ(status.playback, TMprisPlayback::Paused);
     EXPECT_FALSE(status.canSeek || status.canGoNext)
         << "the bar seeks and moves on only while playing";
+}
+
+// Catches lyrics missing from the metadata, kept for the next song, or a change of lyrics
+// alone not being announced.
+TEST_F(MprisTest, MetadataCarriesTheSongsLyrics)
+{
+    mci::SmfWriter song(500, 0);
+    song.Tempo(0, 500000);
+    song.Meta(100, 0x05, "Twin")
+        .Meta(400, 0x05, "kle/")
+        .Meta(800, 0x05, "lit")
+        .Meta(1200, 0x05, "tle");
+    song.EndAt(4000);
+    Enqueue(program_.Write("sung.mid", song.Bytes()), "sung");
+    Enqueue(Song("plain.mid", 3000), "plain");
+    CurrentIndex = 0;
+    LastIndex = 1;
+    core_->StartCurrentSong();
+    const TMprisStatus sung = service_->Status();
+    EXPECT_EQ(MetadataMap(sung).value("xesam:asText").toString(), "Twinkle\nlittle");
+
+    core_->NextSong(true);
+    const TMprisStatus plain = service_->Status();
+    EXPECT_FALSE(MetadataMap(plain).contains("xesam:asText"));
+    TMprisStatus unsung = sung;
+    unsung.lyrics.clear();
+    EXPECT_TRUE(MprisChangedProperties(unsung, sung).contains("Metadata"));
 }
 
 // Catches a URL that loses or re-encodes a file name's bytes (a Shift-JIS name from an

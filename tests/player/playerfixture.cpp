@@ -59,6 +59,7 @@ void PlayerTest::TearDown()
     FormatName = "GM.MID";
     SkinName = "default.mbd";
     ShowLength = false;
+    ShowLyrics = false;
 }
 
 std::string PlayerTest::Song(const std::string &name, std::uint32_t lengthMs,

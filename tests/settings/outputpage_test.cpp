@@ -10,6 +10,7 @@
 #include "support/tempfolder.h"
 
 #include <QListWidget>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -157,4 +158,49 @@ TEST_F(OutputPage, DeviceUsesTheChoiceAtItsNextOpen)
     EXPECT_EQ(player.Mode(), mci::mpPlaying);
     EXPECT_GT(player.Length(), 0);
     player.Stop();
+}
+
+// Catches Loops and the output choice resetting each other in "midimap.ini", the page
+// losing track of Loops after a choice (so that setting it back to off writes nothing), or
+// the device not being given the new value.
+TEST_F(OutputPage, LoopsAndTheOutputChoiceKeepEachOther)
+{
+    mci::WriteOutputConfig(folder.Path(), {"alsa", "SC-88Pro:0", "", ""});
+    mci::WriteLoops(folder.Path(), 3);
+    QListWidget *list = OpenOutputPage([] { return Offered; });
+    mci::TMediaPlayer player(ExeFolder);
+    window->SetApplyLoops([&player](int loops) { player.SetLoops(loops); });
+    auto *loops = window->findChild<QSpinBox *>("OutputLoops");
+    ASSERT_NE(loops, nullptr);
+    EXPECT_EQ(loops->value(), 3);
+
+    ClickRow(list, 2);
+    EXPECT_EQ(mci::ReadOutputConfig(folder.Path()).loops, 3) << "a choice keeps Loops";
+    loops->setValue(5);
+    const mci::OutputConfig written = mci::ReadOutputConfig(folder.Path());
+    EXPECT_EQ(written.loops, 5);
+    EXPECT_EQ(written.device, "none") << "Loops keeps the choice";
+    EXPECT_EQ(player.Loops(), 5);
+
+    ClickRow(list, 0);
+    loops->setValue(0);
+    EXPECT_EQ(mci::ReadOutputConfig(folder.Path()).loops, 0);
+    EXPECT_EQ(mci::ReadOutputConfig(folder.Path()).device, "fluidsynth");
+    EXPECT_EQ(player.Loops(), 0);
+}
+
+// Catches a Loops value that could not be written being shown (and given to the device) as
+// if it had been.
+TEST_F(OutputPage, LoopsThatCannotBeWrittenAreReportedAndTheBoxReturns)
+{
+    ::mkdir((folder / "midimap.ini").c_str(), 0700);
+    OpenOutputPage([] { return Offered; });
+    int applied = -1;
+    window->SetApplyLoops([&applied](int loops) { applied = loops; });
+    auto *loops = window->findChild<QSpinBox *>("OutputLoops");
+    loops->setValue(2);
+    ASSERT_EQ(answers.reports.size(), 1u);
+    answers.reports.clear();
+    EXPECT_EQ(loops->value(), 0);
+    EXPECT_EQ(applied, -1);
 }

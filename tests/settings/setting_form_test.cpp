@@ -85,6 +85,7 @@ protected:
         FormatName = "GM.MID";
         SkinName = "default.mbd";
         ShowLength = false;
+        ShowLyrics = false;
         WriteDesignFile(folder / "skin/default.mbd", 0x00101010, 0x00202020, 0x00303030,
                         Pattern(SkinWidth, SkinHeight));
         // The colours in use differ from the file's, as after an unsaved "Change".
@@ -310,22 +311,36 @@ TEST_F(SettingWindow, ClickingAFormatRowChoosesItAtOnce)
     EXPECT_EQ(FormatName, japanese);
 }
 
-// Catches "OK" not storing the box, or closing without "OK" storing it.
-TEST_F(SettingWindow, TimeLengthIsStoredByOkOnly)
+// Catches "OK" not storing the boxes, closing without "OK" storing them, or the two
+// boxes standing for one another.
+TEST_F(SettingWindow, ViewOptionsAreStoredByOkOnly)
 {
     Open();
     ShowPage("View");
     QTest::mouseClick(Find<QCheckBox>("V_Chk1"), Qt::LeftButton);
+    QTest::mouseClick(Find<QCheckBox>("V_Chk2"), Qt::LeftButton);
     window->close();
     EXPECT_FALSE(ShowLength);
+    EXPECT_FALSE(ShowLyrics);
     EXPECT_FALSE(window->isVisible());
 
     Open();
     ShowPage("View");
+    EXPECT_EQ(Find<QCheckBox>("V_Chk2")->text(), "Lyrics");
     QTest::mouseClick(Find<QCheckBox>("V_Chk1"), Qt::LeftButton);
     Click("OK_Button");
     EXPECT_TRUE(ShowLength);
+    EXPECT_FALSE(ShowLyrics);
     EXPECT_FALSE(window->isVisible());
+
+    Open();
+    ShowPage("View");
+    EXPECT_TRUE(Find<QCheckBox>("V_Chk1")->isChecked());
+    EXPECT_FALSE(Find<QCheckBox>("V_Chk2")->isChecked());
+    QTest::mouseClick(Find<QCheckBox>("V_Chk2"), Qt::LeftButton);
+    Click("OK_Button");
+    EXPECT_TRUE(ShowLyrics);
+    EXPECT_TRUE(ShowLength);
 }
 
 // Catches a preview that changes the program's design or DesignChanged, a picture not
