@@ -141,7 +141,7 @@ TEST_F(BarPictureTest, TitleBoxShowsTheLineBeingSung)
     sung.Meta(2000, 0x05, "star").EndAt(20000);
     Enqueue(program_.Write("sung.mid", sung.Bytes()), "Karaoke");
     Enqueue(Song("plain.mid", 20000), "Plain");
-    LastIndex = 1;
+    view_->Queue().SetLastIndex(1);
     bar_->StartCurrentSong();
     Advance(1750);
     bar_->TitleTimerTimer();

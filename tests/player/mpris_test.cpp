@@ -118,8 +118,8 @@ TEST_F(MprisTest, MetadataCarriesTheSongsLyrics)
     song.EndAt(4000);
     Enqueue(program_.Write("sung.mid", song.Bytes()), "sung");
     Enqueue(Song("plain.mid", 3000), "plain");
-    CurrentIndex = 0;
-    LastIndex = 1;
+    Queue().SetCurrentIndex(0);
+    Queue().SetLastIndex(1);
     core_->StartCurrentSong();
     const TMprisStatus sung = service_->Status();
     EXPECT_EQ(MetadataMap(sung).value("xesam:asText").toString(), "Twinkle\nlittle");
