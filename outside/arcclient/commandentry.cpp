@@ -99,30 +99,24 @@ std::string Hex(int code)
     return text;
 }
 
-int Extract(const LibraryProfile &profile, const char *commandLine, Report &report)
+// The archive the command names must be a regular file; 0, or the error code reported.
+int CheckArchive(const std::string &archive, Report &report)
 {
-    if (commandLine == nullptr) {
-        report.Line("no command line");
-        return ERROR_COMMAND_NAME;
-    }
-    ExtractRequest request;
-    std::string error;
-    int code = ParseCommandLine(profile.style, commandLine, request, error);
-    if (code != 0) {
-        report.Line(error);
-        return code;
-    }
     struct stat info = {};
-    if (::stat(request.archive.c_str(), &info) != 0) {
-        report.Line("cannot find " + request.archive);
+    if (::stat(archive.c_str(), &info) != 0) {
+        report.Line("cannot find " + archive);
         return ERROR_NOT_FIND_ARC_FILE;
     }
     if (!S_ISREG(info.st_mode)) {
-        report.Line(request.archive + " is not a file");
+        report.Line(archive + " is not a file");
         return ERROR_NOT_ARC_FILE;
     }
+    return 0;
+}
 
-    const Limits limits = Limits::FromEnvironment();
+WorkerJob ExtractJob(const LibraryProfile &profile, const ExtractRequest &request,
+                     const Limits &limits)
+{
     WorkerJob job;
     job.operation = JobOperation::Extract;
     job.kind = profile.kind;
@@ -133,27 +127,17 @@ int Extract(const LibraryProfile &profile, const char *commandLine, Report &repo
     job.totalLimit = limits.totalBytes;
     job.cpuSeconds = static_cast<unsigned>(std::ceil(limits.seconds)) + 1;
     job.masks = request.masks;
+    return job;
+}
 
-    const OwnerWindow owner = OwnerWindow::Current();
-    job.confirmProgress = owner.Present();
-    EXTRACTINGINFOEX opening;
-    protocol::MemberEntry archive;
-    archive.name = request.archive;
-    FillExtractingInfo(archive, job.folder, 0, opening);
-    if (owner.Send(ARCEXTRACT_OPEN, opening)) {
-        report.Line("stopped by the owner window");
-        return ERROR_USER_CANCEL;
-    }
-    ExtractionHandler handler(owner, report);
-    const WorkerRun run = RunWorker(job, limits.seconds, handler);
-    owner.Send(ARCEXTRACT_END, opening);
-
+// What the worker's run comes to: its own result code, or the code of how it stopped.
+int RunOutcome(const WorkerRun &run, const Limits &limits, Report &report)
+{
     switch (run.outcome) {
     case WorkerOutcome::Finished:
-        code = run.result.code;
-        if (code != 0)
-            report.Line("error " + Hex(code) + ": " + run.result.text);
-        return code;
+        if (run.result.code != 0)
+            report.Line("error " + Hex(run.result.code) + ": " + run.result.text);
+        return run.result.code;
     case WorkerOutcome::TimedOut:
         report.Line("stopped: the time budget of " + std::to_string(limits.seconds) + " s ran out");
         return ERROR_TIME_BUDGET;
@@ -168,6 +152,39 @@ int Extract(const LibraryProfile &profile, const char *commandLine, Report &repo
     }
     report.Line("cannot start " + WorkerProgramPath());
     return ERROR_WORKER_FAILED;
+}
+
+int Extract(const LibraryProfile &profile, const char *commandLine, Report &report)
+{
+    if (commandLine == nullptr) {
+        report.Line("no command line");
+        return ERROR_COMMAND_NAME;
+    }
+    ExtractRequest request;
+    std::string error;
+    if (const int code = ParseCommandLine(profile.style, commandLine, request, error); code != 0) {
+        report.Line(error);
+        return code;
+    }
+    if (const int code = CheckArchive(request.archive, report); code != 0)
+        return code;
+
+    const Limits limits = Limits::FromEnvironment();
+    WorkerJob job = ExtractJob(profile, request, limits);
+    const OwnerWindow owner = OwnerWindow::Current();
+    job.confirmProgress = owner.Present();
+    EXTRACTINGINFOEX opening;
+    protocol::MemberEntry archive;
+    archive.name = request.archive;
+    FillExtractingInfo(archive, job.folder, 0, opening);
+    if (owner.Send(ARCEXTRACT_OPEN, opening)) {
+        report.Line("stopped by the owner window");
+        return ERROR_USER_CANCEL;
+    }
+    ExtractionHandler handler(owner, report);
+    const WorkerRun run = RunWorker(job, limits.seconds, handler);
+    owner.Send(ARCEXTRACT_END, opening);
+    return RunOutcome(run, limits, report);
 }
 
 } // namespace

@@ -43,80 +43,87 @@ std::string LhaRawNames::NameAt(std::uint64_t offset) const
 
 std::string LhaRawNames::ParseHeader(std::uint64_t offset) const
 {
+    Names names;
+    Extended extended;
+    if (!ReadBase(offset, names, extended))
+        return std::string();
+    ReadExtended(extended, names);
+    if (!names.haveFile)
+        return names.unicodeFile ? std::string() : names.folder; // a folder entry has no file
+    return names.folder + (names.dosName ? DosSeparatorsToSlashes(names.file) : names.file);
+}
+
+bool LhaRawNames::ReadBase(std::uint64_t offset, Names &names, Extended &extended) const
+{
     unsigned char base[32] = {};
     if (!Read(offset, base, 22))
-        return std::string();
+        return false;
     const int level = base[20];
-    std::string file;
-    std::string folder;
-    bool haveFile = false;
-    bool dosName = false;
-    bool unicodeFile = false;
-    std::uint64_t position = 0;
-    std::uint32_t nextSize = 0;
-    int sizeBytes = 2;
-
     if (level <= 1) {
         const std::uint64_t headerSize = base[0] + 2u;
         const std::size_t nameLength = base[21];
         if (22 + nameLength > headerSize)
-            return std::string();
-        file.resize(nameLength);
-        if (!Read(offset + 22, file.data(), nameLength))
-            return std::string();
-        haveFile = true;
-        dosName = true;
+            return false;
+        names.file.resize(nameLength);
+        if (!Read(offset + 22, names.file.data(), nameLength))
+            return false;
+        names.haveFile = true;
+        names.dosName = true;
         if (level == 1) {
             unsigned char size[2];
             if (!Read(offset + headerSize - 2, size, 2))
-                return std::string();
-            nextSize = LittleEndian(size, 2);
-            position = offset + headerSize;
+                return false;
+            extended.nextSize = LittleEndian(size, 2);
+            extended.position = offset + headerSize;
         }
     } else if (level == 2) {
         if (!Read(offset, base, 26))
-            return std::string();
-        nextSize = LittleEndian(base + 24, 2);
-        position = offset + 26;
+            return false;
+        extended.nextSize = LittleEndian(base + 24, 2);
+        extended.position = offset + 26;
     } else {
         if (!Read(offset, base, 32))
-            return std::string();
-        sizeBytes = 4;
-        nextSize = LittleEndian(base + 28, 4);
-        position = offset + 32;
+            return false;
+        extended.sizeBytes = 4;
+        extended.nextSize = LittleEndian(base + 28, 4);
+        extended.position = offset + 32;
     }
+    return true;
+}
 
-    // Extended headers: a type byte, the data, and the size of the next one.
+// Extended headers: a type byte, the data, and the size of the next one.
+void LhaRawNames::ReadExtended(Extended extended, Names &names) const
+{
+    const int sizeBytes = extended.sizeBytes;
+    std::uint32_t nextSize = extended.nextSize;
+    std::uint64_t position = extended.position;
     for (int count = 0; nextSize != 0 && count < maxExtendedHeaders; ++count) {
         if (nextSize < 1u + sizeBytes || nextSize > maxExtendedSize)
-            break;
+            return;
         std::string header(nextSize, '\0');
         if (!Read(position, header.data(), header.size()))
-            break;
+            return;
         const auto type = static_cast<unsigned char>(header[0]);
         const std::string data = header.substr(1, nextSize - 1 - sizeBytes);
         if (type == extFileName) {
-            file = data;
-            haveFile = true;
-            dosName = false;
+            names.file = data;
+            names.haveFile = true;
+            names.dosName = false;
         } else if (type == extUnicodeFileName) {
-            unicodeFile = true;
+            names.unicodeFile = true;
         } else if (type == extDirectory) {
-            folder = data;
-            for (char &c : folder)
+            names.folder = data;
+            for (char &c : names.folder)
                 if (static_cast<unsigned char>(c) == 0xFF)
                     c = '/';
-            if (!folder.empty() && folder.back() != '/')
-                folder.push_back('/');
+            if (!names.folder.empty() && names.folder.back() != '/')
+                names.folder.push_back('/');
         }
         nextSize = LittleEndian(reinterpret_cast<const unsigned char *>(header.data()) + nextSize -
                                     sizeBytes,
                                 sizeBytes);
         position += header.size();
     }
-    if (!haveFile)
-        return unicodeFile ? std::string() : folder; // a folder entry has no file name
-    return folder + (dosName ? DosSeparatorsToSlashes(file) : file);
 }
 
 } // namespace arc

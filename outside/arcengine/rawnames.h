@@ -40,7 +40,27 @@ public:
     std::string NameAt(std::uint64_t offset) const override;
 
 private:
+    // The name fields a header gives, from its base part and its extended headers.
+    struct Names
+    {
+        std::string file;
+        std::string folder;
+        bool haveFile = false;
+        bool dosName = false; // a level 0/1 name, with "\\" between folders
+        bool unicodeFile = false;
+    };
+    // Where a header's first extended header starts and how large it is.
+    struct Extended
+    {
+        std::uint64_t position = 0;
+        std::uint32_t nextSize = 0;
+        int sizeBytes = 2;
+    };
+
     std::string ParseHeader(std::uint64_t offset) const;
+    // Reads the base part at offset; false when it is cut short or malformed.
+    bool ReadBase(std::uint64_t offset, Names &names, Extended &extended) const;
+    void ReadExtended(Extended extended, Names &names) const;
 };
 
 class Rar4RawNames : public RawNames
