@@ -1,8 +1,8 @@
 #include "barpicture/barparts.h"
 
+#include "app/skinatlas.h"
 #include "platform/textcodec.h"
 #include "platform/widgets/image.h"
-#include "settings/skinatlas.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -2,7 +2,7 @@
 // The bar's parts, each drawn into the picture of the component that shows it (its
 // canvas, as large as the component): pure functions of the skin, the design's colours and
 // what is shown. Each returns the rectangle it changed. Pictures come from the skin as
-// settings/skinatlas.h says; pixels a part does not draw keep what the canvas held.
+// app/skinatlas.h says; pixels a part does not draw keep what the canvas held.
 
 #include "app/stateicon.h"
 

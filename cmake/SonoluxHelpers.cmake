@@ -1,5 +1,51 @@
 include(GoogleTest)
 
+# sonolux_library(<target> <alias> [PRIVATE_HEADERS <file names...>])
+# Gives a library its namespaced alias and publishes exactly its own headers. Each header
+# among the target's sources is linked into build/include/<target>/ under its path from the
+# project root, and that folder is the target's public include folder: '#include
+# "platform/mci/song.h"' then compiles only in a target that links the library that owns
+# the header, so the build enforces the layering. PRIVATE_HEADERS go to a folder only the
+# target's own sources see (headers naming another library's types that users must not
+# need).
+function(sonolux_library target alias)
+    cmake_parse_arguments(L "" "" "PRIVATE_HEADERS" ${ARGN})
+    add_library(${alias} ALIAS ${target})
+    get_target_property(type ${target} TYPE)
+    get_target_property(sources ${target} SOURCES)
+    get_target_property(source_dir ${target} SOURCE_DIR)
+    set(public_root "${CMAKE_BINARY_DIR}/include/${target}")
+    set(own_root "${CMAKE_BINARY_DIR}/include/${target}-own")
+    # Made again at each configure, so a header removed from the sources is gone here too.
+    file(REMOVE_RECURSE "${public_root}" "${own_root}")
+    file(MAKE_DIRECTORY "${public_root}" "${own_root}")
+    foreach(source IN LISTS sources)
+        if(NOT source MATCHES "\\.h$")
+            continue()
+        endif()
+        if(IS_ABSOLUTE "${source}")
+            set(path "${source}")
+        else()
+            set(path "${source_dir}/${source}")
+        endif()
+        file(RELATIVE_PATH relative "${CMAKE_SOURCE_DIR}" "${path}")
+        get_filename_component(name "${path}" NAME)
+        if(name IN_LIST L_PRIVATE_HEADERS)
+            set(link "${own_root}/${relative}")
+        else()
+            set(link "${public_root}/${relative}")
+        endif()
+        get_filename_component(link_dir "${link}" DIRECTORY)
+        file(MAKE_DIRECTORY "${link_dir}")
+        file(CREATE_LINK "${path}" "${link}" SYMBOLIC)
+    endforeach()
+    if(type STREQUAL "INTERFACE_LIBRARY")
+        target_include_directories(${target} INTERFACE "${public_root}")
+    else()
+        target_include_directories(${target} PUBLIC "${public_root}" PRIVATE "${own_root}")
+    endif()
+endfunction()
+
 # sonolux_test(<name> SOURCES <files...> LIBS <targets...> [NEEDS_FIXTURES] [WINDOWS | CORE]
 #              [RESOURCE_LOCK <name>])
 # A GoogleTest program under build/tests; each of its tests becomes one CTest test.
@@ -22,8 +68,11 @@ function(sonolux_test name)
     else()
         set(test_main GTest::gtest_main)
     endif()
-    target_link_libraries(${name} PRIVATE ${T_LIBS} sonolux_test_support GTest::gtest GTest::gmock ${test_main})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} Sonolux::TestSupport GTest::gtest GTest::gmock ${test_main})
+    # Tests may look inside the libraries they test: the whole tree comes last, after the
+    # folders the linked libraries publish.
     target_include_directories(${name} PRIVATE "${CMAKE_SOURCE_DIR}/tests")
+    target_include_directories(${name} AFTER PRIVATE "${CMAKE_SOURCE_DIR}")
     target_compile_definitions(${name} PRIVATE
         SONOLUX_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
         SONOLUX_DIST_DIR="${SONOLUX_DIST_DIR}"

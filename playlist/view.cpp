@@ -4,13 +4,13 @@
 
 #include "app/appstate.h"
 #include "app/design.h"
+#include "app/skinatlas.h"
 #include "platform/files.h"
 #include "platform/mbcs.h"
 #include "platform/widgets/dropfiles.h"
 #include "platform/widgets/fonts.h"
 #include "platform/widgets/modalgate.h"
 #include "platform/widgets/windowmove.h"
-#include "settings/skinatlas.h"
 #include "windows/error.h"
 
 #include <QDragEnterEvent>

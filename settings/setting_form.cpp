@@ -3,6 +3,7 @@
 #include "ui_setting.h"
 
 #include "app/design.h"
+#include "app/skinatlas.h"
 #include "bmpimage.h"
 #include "colorpanel.h"
 #include "compactrows.h"
@@ -10,7 +11,6 @@
 #include "designpagetarget.h"
 #include "outputchoices.h"
 #include "settingdialogs.h"
-#include "skinatlas.h"
 #include "skinpicture.h"
 
 #include "app/appstate.h"

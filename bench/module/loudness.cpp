@@ -1,7 +1,7 @@
 #include "loudness.h"
 
-#include "offlinerender.h"
-#include "onsets.h"
+#include "tools/sonolux-render/offlinerender.h"
+#include "tools/sonolux-render/onsets.h"
 
 #include "platform/mbcs.h"
 #include "platform/mci/mcierror.h"

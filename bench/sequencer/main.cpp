@@ -7,9 +7,9 @@
 #include "onsetstats.h"
 #include "testsongs.h"
 
-#include "offlinerender.h"
-#include "onsets.h"
-#include "wavfile.h"
+#include "tools/sonolux-render/offlinerender.h"
+#include "tools/sonolux-render/onsets.h"
+#include "tools/sonolux-render/wavfile.h"
 
 #include "platform/files.h"
 #include "platform/mci/silentoutput.h"

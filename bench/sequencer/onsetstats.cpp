@@ -1,6 +1,6 @@
 #include "onsetstats.h"
 
-#include "onsets.h"
+#include "tools/sonolux-render/onsets.h"
 
 #include <algorithm>
 #include <cstdlib>

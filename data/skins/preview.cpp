@@ -2,9 +2,9 @@
 
 #include "pixelart.h"
 
+#include "app/skinatlas.h"
 #include "barpicture/barpicture.h"
 #include "platform/widgets/fonts.h"
-#include "settings/skinatlas.h"
 
 #include <QGuiApplication>
 #include <QPainter>

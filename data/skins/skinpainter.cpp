@@ -1,6 +1,6 @@
 #include "skinpainter.h"
 
-#include "settings/skinatlas.h"
+#include "app/skinatlas.h"
 
 #include "glyphs.h"
 #include "pixelart.h"

@@ -14,7 +14,7 @@ function(archiver_library target)
     file(CONFIGURE OUTPUT "${map}" CONTENT "{\n    global:\n        ${export_lines};\n    local: *;\n};\n")
 
     add_library(${target} SHARED ${L_SOURCES})
-    target_link_libraries(${target} PRIVATE archiver_client)
+    target_link_libraries(${target} PRIVATE Sonolux::ArcClient)
     target_link_options(${target} PRIVATE "-Wl,--version-script=${map}" -Wl,--no-undefined)
     set_target_properties(${target} PROPERTIES LINK_DEPENDS "${map}")
     # The helper does the work: building a library builds it too.

@@ -1,7 +1,7 @@
 #pragma once
 // ARJ archives as a MemberReader, over our own decoder.
 
-#include "memberreader.h"
+#include "outside/arccommon/memberreader.h"
 #include "outside/arj/arjarchive.h"
 
 #include <memory>

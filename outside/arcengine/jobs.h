@@ -2,7 +2,7 @@
 // The helper's work on one opened archive: list it, extract members, or test them. Each
 // sends its records through out and ends with a Result record.
 
-#include "memberreader.h"
+#include "outside/arccommon/memberreader.h"
 #include "outside/arccommon/workerjob.h"
 #include "recordwriter.h"
 

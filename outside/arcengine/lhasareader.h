@@ -7,7 +7,7 @@
 // archive is read from the first member header found in it. Every member's CRC-16 and
 // length are checked against its header (see MemberReader).
 
-#include "memberreader.h"
+#include "outside/arccommon/memberreader.h"
 
 #include <array>
 #include <memory>

@@ -7,7 +7,7 @@
 // libarchive must be used under a UTF-8 locale (the helper sets C.UTF-8): names that are
 // stored as Unicode then come out as UTF-8, and all others come out unconverted.
 
-#include "memberreader.h"
+#include "outside/arccommon/memberreader.h"
 #include "outside/arccommon/workerjob.h"
 
 #include <memory>

@@ -4,7 +4,7 @@
 // member of such an archive is read here, whatever its method, and checked against the
 // size and CRC-32 of its directory entry: a member that fails never ends in success.
 
-#include "memberreader.h"
+#include "outside/arccommon/memberreader.h"
 #include "outside/pkzip/zipdirectory.h"
 
 #include <memory>

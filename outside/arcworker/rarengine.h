@@ -2,7 +2,7 @@
 // RAR archives as a MemberReader, through the engine in libunrar.so (loaded from the
 // helper's own folder).
 
-#include "outside/arcengine/memberreader.h"
+#include "outside/arccommon/memberreader.h"
 #include "outside/include/unrar_engine.h"
 
 #include <memory>

@@ -5,7 +5,7 @@
 //
 // Results are the archiver interface's codes (outside/include/archiver_api.h).
 
-#include "outside/arcengine/memberreader.h"
+#include "outside/arccommon/memberreader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -49,7 +49,7 @@ public:
     // call repeats it.
     int Read(unsigned char *buffer, std::size_t size, std::size_t &got);
 
-    // Read into buffer, as a member reader's block (outside/arcengine/memberreader.h).
+    // Read into buffer, as a member reader's block (outside/arccommon/memberreader.h).
     int ReadBlock(std::vector<unsigned char> &buffer, arc::DataBlock &block);
 
     std::uint64_t Delivered() const { return delivered_; }

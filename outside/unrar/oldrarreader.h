@@ -5,7 +5,7 @@
 // later data by unarr. Every member is checked against the size and checksum of its
 // header: a member that fails never ends in success.
 
-#include "outside/arcengine/memberreader.h"
+#include "outside/arccommon/memberreader.h"
 #include "outside/oldrar/rararchive.h"
 
 #include <memory>

@@ -1,7 +1,10 @@
 #include "platform/mci/fluidoutput.h"
 
+#include "platform/mci/channelquery.h"
 #include "platform/mci/clock.h"
+#include "platform/mci/fluidsynthhost.h"
 #include "platform/mci/mcierror.h"
+#include "platform/mci/modulelayer.h"
 #include "platform/mci/outputlevel.h"
 #include "platform/mci/silence.h"
 
@@ -48,6 +51,11 @@ struct StereoPair
 };
 
 } // namespace
+
+void FluidOutput::DriverDeleter::operator()(fluid_audio_driver_t *driver) const
+{
+    delete_fluid_audio_driver(driver);
+}
 
 FluidOutput::FluidOutput(Options options)
     : options_(std::move(options))

@@ -18,10 +18,9 @@
 // while a transport call holds the output it renders a period of silence instead (see
 // RenderPeriod).
 
-#include "platform/mci/channelquery.h"
-#include "platform/mci/fluidsynthhost.h"
+#include "platform/mci/channelreport.h"
 #include "platform/mci/midioutput.h"
-#include "platform/mci/modulelayer.h"
+#include "platform/mci/modulesysex.h"
 #include "platform/mci/outputconfig.h"
 #include "platform/mci/outputlimiter.h"
 #include "platform/mci/playbackcursor.h"
@@ -33,7 +32,13 @@
 #include <mutex>
 #include <string>
 
+// FluidSynth's driver handle; the rest of FluidSynth stays inside the device.
+typedef struct _fluid_audio_driver_t fluid_audio_driver_t;
+
 namespace mci {
+
+class ModuleLayer;
+class SynthLease;
 
 class FluidOutput final : public MidiOutput
 {
@@ -96,7 +101,7 @@ private:
     enum class Phase { idle, starting, playing, ended };
     struct DriverDeleter
     {
-        void operator()(fluid_audio_driver_t *driver) const { delete_fluid_audio_driver(driver); }
+        void operator()(fluid_audio_driver_t *driver) const;
     };
 
     static int AudioCallback(void *data, int len, int nfx, float *fx[], int nout, float *out[]);

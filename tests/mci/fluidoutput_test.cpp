@@ -9,8 +9,8 @@
 #include "support/tempfolder.h"
 
 #include "fixturepaths.h"
-#include "onsets.h"
 #include "songs.h"
+#include "tools/sonolux-render/onsets.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -6,11 +6,12 @@
 #include "platform/mci/outputlevel.h"
 #include "platform/mci/outputlimiter.h"
 #include "platform/mci/smfwriter.h"
+#include "platform/mci/soundshaping.h"
 
-#include "offlinerender.h"
-#include "onsets.h"
 #include "rendertool.h"
-#include "wavfile.h"
+#include "tools/sonolux-render/offlinerender.h"
+#include "tools/sonolux-render/onsets.h"
+#include "tools/sonolux-render/wavfile.h"
 
 #include "songs.h"
 #include "support/modulesongs.h"

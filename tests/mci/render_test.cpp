@@ -5,11 +5,11 @@
 #include "support/tempfolder.h"
 
 #include "fixturepaths.h"
-#include "offlinerender.h"
-#include "onsets.h"
 #include "rendertool.h"
 #include "songs.h"
-#include "wavfile.h"
+#include "tools/sonolux-render/offlinerender.h"
+#include "tools/sonolux-render/onsets.h"
+#include "tools/sonolux-render/wavfile.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -5,9 +5,9 @@
 
 #include "app/appstate.h"
 #include "app/datafolder.h"
+#include "app/skinatlas.h"
 #include "player/main.h"
 #include "playlist/view.h"
-#include "settings/skinatlas.h"
 
 #include "platform/mci/clock.h"
 #include "platform/mci/silentoutput.h"

@@ -5,12 +5,12 @@
 #include "app/appstate.h"
 #include "app/datafolder.h"
 #include "app/design.h"
+#include "app/skinatlas.h"
 #include "platform/files.h"
 #include "platform/widgets/image.h"
 #include "settings/bmpimage.h"
 #include "settings/colorpanel.h"
 #include "settings/designfile.h"
-#include "settings/skinatlas.h"
 #include "support/tempfolder.h"
 
 #include <QCheckBox>

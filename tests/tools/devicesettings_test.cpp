@@ -1,4 +1,4 @@
-#include "devicesettings.h"
+#include "tools/sonolux-render/devicesettings.h"
 
 #include "platform/files.h"
 #include "platform/tempdir.h"

@@ -1,4 +1,4 @@
-#include "cli/commandline.h"
+#include "tools/cli/commandline.h"
 
 #include <cstdio>
 #include <cstring>

@@ -3,8 +3,8 @@
 // Exit status: 0 converted, 1 wrong arguments, 2 the input cannot be converted,
 // 3 the output cannot be written.
 
-#include "cli/commandline.h"
 #include "outside/rcpcv/file_conversion.h"
+#include "tools/cli/commandline.h"
 
 #include <cstdio>
 #include <exception>

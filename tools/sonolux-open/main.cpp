@@ -6,9 +6,9 @@
 // 2 wrong arguments.
 #include "launcher.h"
 
-#include "cli/commandline.h"
 #include "platform/files.h"
 #include "platform/openmessage.h"
+#include "tools/cli/commandline.h"
 
 #include <QCoreApplication>
 #include <cstdio>

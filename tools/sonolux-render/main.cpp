@@ -5,11 +5,11 @@
 #include "devicesettings.h"
 #include "offlinerender.h"
 
-#include "cli/commandline.h"
 #include "platform/files.h"
 #include "platform/mci/loops.h"
 #include "platform/mci/mcierror.h"
 #include "platform/mci/outputconfig.h"
+#include "tools/cli/commandline.h"
 
 #include <cstdio>
 #include <cstdlib>
