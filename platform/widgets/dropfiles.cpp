@@ -59,7 +59,7 @@ std::vector<std::string> DroppedFilePaths(const QMimeData *data)
 
 bool AcceptFileDrag(QDragMoveEvent *event)
 {
-    if (!HasDroppedFiles(event->mimeData()))
+    if (!(event->possibleActions() & Qt::CopyAction) || !HasDroppedFiles(event->mimeData()))
         return false;
     event->setDropAction(Qt::CopyAction);
     event->accept();

@@ -16,7 +16,8 @@ std::vector<std::string> DroppedFilePaths(const QMimeData *data);
 
 // Accepts a drag (entering or moving) that carries files, as a copy whatever action was
 // proposed, so that the file manager never deletes the files it offered. False, and the
-// event left ignored, for a drag without files.
+// event left ignored, for a drag without files or one whose files cannot be copied (it
+// offers only to move or link them).
 bool AcceptFileDrag(QDragMoveEvent *event);
 // The files of a drop, accepted as a copy; nothing, and the drop left ignored, when it
 // carries none.

@@ -28,6 +28,11 @@ QFileDialog *OpenFileDialog()
 
 bool RunWith(TOtOpenDialog &dialog, const std::function<void(QFileDialog &)> &inside)
 {
+    return RunWith([&dialog] { return dialog.Execute(); }, inside);
+}
+
+bool RunWith(const std::function<bool()> &run, const std::function<void(QFileDialog &)> &inside)
+{
     bool reached = false;
     QTimer::singleShot(0, [&] {
         QFileDialog *window = OpenFileDialog();
@@ -46,7 +51,7 @@ bool RunWith(TOtOpenDialog &dialog, const std::function<void(QFileDialog &)> &in
             window->reject();
     });
     watchdog.start(10000);
-    const bool result = dialog.Execute();
+    const bool result = run();
     EXPECT_TRUE(reached) << "the dialog never showed";
     return result;
 }

@@ -19,6 +19,9 @@ namespace dialog_testing {
 // inside leaves the dialog open it is cancelled; a watchdog cancels it after ten seconds
 // whatever happens, so a test never hangs. Returns what Execute returned.
 bool RunWith(TOtOpenDialog &dialog, const std::function<void(QFileDialog &)> &inside);
+// The same around run, which opens the dialog itself (e.g. the player's open command);
+// returns what run returned.
+bool RunWith(const std::function<bool()> &run, const std::function<void(QFileDialog &)> &inside);
 
 // The file dialog's visible list of files, once it lists at least count entries (the
 // listing is read in the background); fails the test on time-out.

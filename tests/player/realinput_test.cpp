@@ -7,6 +7,7 @@
 #include "support/realinput.h"
 
 #include <QSignalSpy>
+#include <QTreeView>
 #include <cstdlib>
 
 using testing_support::PlayerTest;
@@ -87,4 +88,27 @@ TEST_F(RealInputTest, ArchiveDropsReturnBeforeTheirExtraction)
     ASSERT_EQ(view_->Queue().Count(), 2);
     EXPECT_EQ(view_->Queue().Entry(1).FileName, "two.mid");
     EXPECT_EQ(view_->Queue().CurrentIndex(), 0);
+}
+
+// Catches a drag that offers only to move the files being accepted (turned into a copy the
+// file manager never allowed) or taken in, on the bar, the list window and its list.
+TEST_F(RealInputTest, DragsThatCannotCopyAreRefused)
+{
+    const auto data = testing_support::FileDrop({Song("moved.mid", 900)});
+    view_->show();
+    QWidget *list = view_->findChild<QTreeView *>(QStringLiteral("ListView1"))->viewport();
+    for (QWidget *target :
+         {static_cast<QWidget *>(bar_.get()), static_cast<QWidget *>(view_.get()), list}) {
+        EXPECT_FALSE(
+            testing_support::DropAt(target, QPoint(10, 10), data.get(), Qt::MoveAction).accepted)
+            << target->objectName().toStdString();
+    }
+    testing_support::RunPosted();
+    EXPECT_EQ(view_->Queue().Count(), 0);
+
+    EXPECT_TRUE(
+        testing_support::DropAt(list, QPoint(10, 10), data.get(), Qt::CopyAction | Qt::LinkAction)
+            .accepted);
+    testing_support::RunPosted();
+    EXPECT_EQ(view_->Queue().Count(), 1) << "a drag that may copy is still taken";
 }
