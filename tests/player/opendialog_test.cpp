@@ -4,10 +4,10 @@
 
 #include "ui_main.h"
 
+#include "app/skinatlas.h"
 #include "dialogs/dialogdriver.h"
 #include "dialogs/otdialogs.h"
 #include "formats/registry.h"
-#include "settings/skinatlas.h"
 #include "support/realinput.h"
 
 #include <QAbstractItemView>
