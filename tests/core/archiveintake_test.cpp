@@ -3,8 +3,8 @@
 #include "corefixture.h"
 
 #include "platform/files.h"
+#include "support/storedzip.h"
 
-#include <cstdlib>
 
 using testing_support::CoreTest;
 
@@ -19,19 +19,10 @@ protected:
         LibraryPresent[1] = true; // the zip library, as the start-up probe finds it
     }
     // A zip archive in the program folder holding the named files (written first).
-    std::string Zip(const std::string &archive,
-                    const std::vector<std::pair<std::string, std::string>> &files)
+    std::string Zip(const std::string &archive, const testing_support::Members &files)
     {
-        testing_support::TempFolder staging;
-        std::string names;
-        for (const auto &[name, data] : files) {
-            staging.Write(name, data);
-            names += " '" + name + "'";
-        }
         const std::string path = program_ / archive;
-        const std::string command =
-            "cd '" + staging.Path() + "' && zip -q -0 -X '" + path + "'" + names;
-        EXPECT_EQ(std::system(command.c_str()), 0);
+        EXPECT_TRUE(testing_support::WriteStoredZip(path, files));
         return path;
     }
     // damaged.zip: songs a.mid and c.mid intact, b.mid with data that fails its CRC-32.

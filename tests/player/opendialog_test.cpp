@@ -9,13 +9,13 @@
 #include "dialogs/otdialogs.h"
 #include "formats/registry.h"
 #include "support/realinput.h"
+#include "support/storedzip.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTest>
-#include <cstdlib>
 #include <filesystem>
 
 using namespace dialog_testing;
@@ -52,19 +52,10 @@ protected:
         return shown;
     }
     // A zip archive in the scratch folder holding the named members.
-    std::string Zip(const std::string &name,
-                    const std::vector<std::pair<std::string, std::string>> &members)
+    std::string Zip(const std::string &name, const testing_support::Members &members)
     {
-        testing_support::TempFolder staging;
-        std::string names;
-        for (const auto &[member, bytes] : members) {
-            staging.Write(member, bytes);
-            names += " '" + member + "'";
-        }
         const std::string archive = scratch_ / name;
-        const std::string command =
-            "cd '" + staging.Path() + "' && zip -q -0 -X '" + archive + "'" + names;
-        EXPECT_EQ(std::system(command.c_str()), 0);
+        EXPECT_TRUE(testing_support::WriteStoredZip(archive, members));
         return archive;
     }
     QString Preview() const { return bar_->Form()->DialogTitle->text(); }
