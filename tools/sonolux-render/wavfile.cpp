@@ -110,11 +110,15 @@ void WavWriter::Write(const float *left, const float *right, std::size_t frames)
         throw std::logic_error("WAV file already finished");
     if (frames_ + frames > kMaxFrames)
         throw std::runtime_error("The sound is too long for a WAV file \"" + path_ + "\".");
-    std::string block;
-    block.reserve(frames * 4);
+    // 16-bit little-endian frames, left then right, filled in place.
+    std::string block(frames * 4, '\0');
+    char *out = block.data();
     for (std::size_t i = 0; i < frames; ++i) {
-        PutLe(block, static_cast<std::uint16_t>(ToPcm(left[i])), 2);
-        PutLe(block, static_cast<std::uint16_t>(ToPcm(right[i])), 2);
+        for (const float sample : {left[i], right[i]}) {
+            const auto pcm = static_cast<std::uint16_t>(ToPcm(sample));
+            *out++ = static_cast<char>(pcm & 0xFF);
+            *out++ = static_cast<char>(pcm >> 8);
+        }
     }
     WriteAll(fd_, block.data(), block.size(), temporary_);
     frames_ += frames;
