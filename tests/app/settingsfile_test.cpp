@@ -104,16 +104,29 @@ TEST(StartUp, DebugSwitchIsExactAndFirst)
     EXPECT_FALSE(IsDebugSwitch(1, none));
 }
 
+// The application the single-instance checks need for their local socket.
+class CoreApplication
+{
+public:
+    CoreApplication()
+        : app_(argc_, argv_)
+    {
+    }
+
+private:
+    int argc_ = 1;
+    char name_[18] = "settingsfile_test";
+    char *argv_[2] = {name_, nullptr};
+    QCoreApplication app_;
+};
+
 // Catches a second copy started although one runs, or "/DEBUG" not bypassing the check.
 TEST(StartUp, SecondCopyIsRefusedUnlessDebugging)
 {
-    int argc = 1;
-    char name[] = "settingsfile_test";
-    char *argv0[] = {name, nullptr};
-    QCoreApplication app(argc, argv0);
+    const CoreApplication app;
     Scratch runtime;
     ::chmod(runtime.Path().c_str(), 0700);
-    setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
+    const testing_support::ScopedEnv runtimeDir("XDG_RUNTIME_DIR", runtime.Path());
 
     const char *plain[] = {"sonolux"};
     const char *debug[] = {"sonolux", "/DEBUG"};
@@ -132,10 +145,7 @@ TEST(StartUp, SecondCopyIsRefusedUnlessDebugging)
 // and a debugging start stopped by it.
 TEST(StartUp, NoPrivateFolderIsReportedUnlessDebugging)
 {
-    int argc = 1;
-    char name[] = "settingsfile_test";
-    char *argv0[] = {name, nullptr};
-    QCoreApplication app(argc, argv0);
+    const CoreApplication app;
     Scratch base;
     Scratch cache;
     const testing_support::ScopedEnv runtime("XDG_RUNTIME_DIR", ""); // an empty one is unset
